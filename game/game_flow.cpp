@@ -1,0 +1,101 @@
+#include "game/game_flow.h"
+
+#include <cstdlib>
+
+#include "game/board.h"
+#include "game/game_state.h"
+#include "game/host.h"
+#include "game/keyboard.h"
+#include "render/layout.h"
+#include "scores/high_scores.h"
+
+const int32_t LineScores[5] = {0, 10, 30, 50, 80};
+
+GameState gameState;
+Piece currentPiece;
+Piece nextPiece;
+Piece statisticsSamples[PieceKindCount];
+
+void ResetGameState() {
+    gameState.playing = 0;
+    gameState.hasCurrent = 0;
+    gameState.hasNext = 0;
+    gameState.nextType = -1;
+    gameState.score = 0;
+    gameState.lines = 0;
+    for (int32_t& count : gameState.counts) count = 0;
+    gameState.level = gameState.startLevel;
+}
+
+void RestartGravityTimer() { HostStartTimer(GravityTimer, static_cast<uint32_t>((10 - gameState.level) * 100), nullptr); }
+
+void NewGame() {
+    if (gameState.hasCurrent == 1) ReleasePiece(currentPiece);
+    if (gameState.hasNext == 1) ReleasePiece(nextPiece);
+    ClearBoard();
+    ResetGameState();
+    std::srand(HostTickCount());
+    AdvancePiece();
+    AdvancePiece();
+    gameState.playing = 1;
+    RestartGravityTimer();
+    HostRedraw();
+}
+
+void AdvancePiece() {
+    if (gameState.hasNext == 1) {
+        currentPiece = nextPiece;
+        currentPiece.PlaceAndMove(BoardPanelRect, 5, 0);
+        ++gameState.counts[gameState.nextType];
+        gameState.hasCurrent = 1;
+    }
+    const int kind = std::rand() % PieceKindCount;
+    gameState.nextType = kind;
+    BuildPiece(nextPiece, kind, NextPieceFrame(kind), 2, 1);
+    gameState.hasNext = 1;
+}
+
+void GravityTick() {
+    if (gameState.playing == 0) return;
+    for (const Block* block : currentPiece.blocks) {
+        if (!IsCellFree(block->col, block->row + 1)) {
+            LandPiece();
+            return;
+        }
+    }
+    currentPiece.MoveTo(currentPiece.x, currentPiece.y + 1);
+    HostRedraw();
+}
+
+void LandPiece() {
+    LockPiece();
+    const int32_t cleared = ClearFullRows();
+    AddClearedLines(cleared);
+    AdvancePiece();
+    for (const Block* block : currentPiece.blocks) {
+        if (!IsCellFree(block->col, block->row)) {
+            EndGame();
+            break;
+        }
+    }
+    HostRedraw();
+}
+
+void AddClearedLines(int32_t n) {
+    if (n != 0) {
+        gameState.lines += n;
+        gameState.score += LineScores[n] * (gameState.level + 1);
+        if (gameState.level < 9 && gameState.lines / 10 + gameState.startLevel > gameState.level) ++gameState.level;
+    }
+    RestartGravityTimer();
+}
+
+void EndGame() {
+    const int32_t finalScore = gameState.score;
+    gameState.playing = 0;
+    const int place = RankForScore(finalScore);
+    HostStopTimer(GravityTimer);
+    HostStopTimer(RepeatTimer);
+    repeatTimerActive = 0;
+    if (place < 10) HostOpenNameEntry();
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The rules of a game in progress: dealing, gravity, landing, scoring, levels
+// and the end of a game.
+
+#include <cstdint>
+
+extern const int32_t LineScores[5];  // points by rows removed at once, index 1..4
+
+void ResetGameState();
+// Discards any game in progress and deals a fresh one. Allowed at any time.
+void NewGame();
+// The next piece enters the well at (5, 0) and a new next piece is dealt.
+void AdvancePiece();
+// The window's gravity timer: one row down, or landing when the piece rests.
+void GravityTick();
+// Lock, clear rows, score, deal, and end the game when the new piece overlaps.
+void LandPiece();
+void AddClearedLines(int32_t n);
+// Starts gravity timer 1 afresh at (10 - level) x 100 ms.
+void RestartGravityTimer();
+void EndGame();

@@ -1,0 +1,29 @@
+#include "game/keyboard.h"
+
+#include <cstring>
+
+#include "game/game_state.h"
+#include "game/host.h"
+#include "game/moves.h"
+
+uint8_t KeyDown[256];
+uint8_t repeatTimerActive;
+
+void OnKeyPressed(uint32_t code) {
+    code &= 0xFF;
+    if (gameState.playing == 0) return;
+    if (KeyDown[code] == 1) return;
+    KeyDown[code] = 1;
+    if (code == VkDown) {
+        HostStartTimer(SoftDropTimer, 50, SoftDropTick);
+        return;
+    }
+    if (repeatTimerActive == 1) return;
+    repeatTimerActive = 1;
+    HostStartTimer(RepeatTimer, 150, HandleHeldKeys);
+    HandleHeldKeys();
+}
+
+void OnKeyReleased(uint32_t code) { KeyDown[code & 0xFF] = 0; }
+
+void ReleaseAllKeys() { std::memset(KeyDown, 0, sizeof KeyDown); }

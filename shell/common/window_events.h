@@ -1,0 +1,16 @@
+#pragma once
+// What every shell does at the same moments of the window's life. The shells
+// call these from their own event handlers.
+
+#include <cstdint>
+
+// The main window has just been created: build the statistics samples and
+// load the Top Ten, falling back to the defaults.
+void OnMainWindowCreated();
+// After the event loop: stop the game's timers and free every Block still held.
+void ShutdownGame();
+// The name-entry dialog's OK: enter the typed name (at most its first 9
+// characters) with the current score and save the table.
+void AcceptNameEntry(const char* typedName);
+// The Top Ten dialog's "Reset Scores": defaults, saved at once.
+void ResetAndSaveHighScores();
