@@ -1,5 +1,6 @@
 #include "support/headless_host.h"
 
+#include <cstddef>
 #include <vector>
 
 #include "game/host.h"
@@ -64,7 +65,7 @@ void HostStartTimer(int id, uint32_t intervalMs, TimerCallback callback) {
 }
 
 void HostStopTimer(int id) {
-    for (size_t i = 0; i < host.timers.size(); ++i) {
+    for (std::size_t i = 0; i < host.timers.size(); ++i) {
         if (host.timers[i].id == id) {
             host.timers.erase(host.timers.begin() + static_cast<long>(i));
             return;
