@@ -82,7 +82,8 @@ void LandPiece() {
 }
 
 void AddClearedLines(int32_t n) {
-    if (n != 0) {
+    // One landing removes at most four rows; any other count scores nothing.
+    if (n >= 1 && n <= 4) {
         gameState.lines += n;
         gameState.score += LineScores[n] * (gameState.level + 1);
         if (gameState.level < 9 && gameState.lines / 10 + gameState.startLevel > gameState.level) ++gameState.level;

@@ -9,8 +9,10 @@
 uint8_t KeyDown[256];
 uint8_t repeatTimerActive;
 
+// Codes beyond the table are not keys the game knows; folding them into it
+// would alias them onto real keys, so they are dropped.
 void OnKeyPressed(uint32_t code) {
-    code &= 0xFF;
+    if (code >= sizeof KeyDown) return;
     if (gameState.playing == 0) return;
     if (KeyDown[code] == 1) return;
     KeyDown[code] = 1;
@@ -24,6 +26,8 @@ void OnKeyPressed(uint32_t code) {
     HandleHeldKeys();
 }
 
-void OnKeyReleased(uint32_t code) { KeyDown[code & 0xFF] = 0; }
+void OnKeyReleased(uint32_t code) {
+    if (code < sizeof KeyDown) KeyDown[code] = 0;
+}
 
 void ReleaseAllKeys() { std::memset(KeyDown, 0, sizeof KeyDown); }

@@ -31,6 +31,8 @@ void Turn(int direction) {
 }  // namespace
 
 void PerformAction(int action) {
+    // Before the first deal and inside a landing there is no piece to act on.
+    if (gameState.hasCurrent == 0) return;
     switch (action) {
         case MoveLeft:
             if (CurrentPieceFitsAt(-1, 0)) Shift(-1, 0);
