@@ -1,0 +1,65 @@
+#include "shell/fltk/game_view.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+
+#include "game/keyboard.h"
+#include "render/frame.h"
+#include "shell/fltk/key_codes.h"
+#include "shell/fltk/main_window.h"
+
+GameView::GameView(int x, int y) : Fl_Widget(x, y, ClientWidth, ClientHeight), pixels_{} {
+    target_.pixels = pixels_;
+    target_.width = ClientWidth;
+    target_.height = ClientHeight;
+    box(FL_NO_BOX);
+}
+
+// The pixels are 0x00BBGGRR, bytes R, G, B, 0 in memory: FLTK takes them as
+// they are with a pixel stride of 4.
+void GameView::ComposeAndShow() {
+    RenderFrame(&target_);
+    fl_draw_image(reinterpret_cast<const uchar*>(pixels_), x(), y(), ClientWidth, ClientHeight, 4);
+}
+
+void GameView::RedrawNow() {
+    Fl_Window* owner = window();
+    if (owner == nullptr || !owner->shown() || !owner->visible()) return;
+    owner->make_current();
+    ComposeAndShow();
+    XFlush(fl_display);
+}
+
+// An expose paints the frame of the model as it is now, which is the frame
+// the last redraw showed.
+void GameView::draw() {
+    ComposeAndShow();
+    XFlush(fl_display);
+}
+
+int GameView::handle(int event) {
+    switch (event) {
+        case FL_FOCUS:
+            return 1;
+        case FL_UNFOCUS:
+            ReleaseAllKeys();
+            return 1;
+        case FL_PUSH:
+            Fl::focus(this);
+            return 1;
+        case FL_KEYDOWN:
+            if (Fl::event_key() == FL_F + 10) {
+                OpenMenuBarFromKeyboard();
+            } else if (const uint32_t code = VirtualKeyFor(Fl::event_key())) {
+                OnKeyPressed(code);
+            }
+            return 1;
+        case FL_KEYUP:
+            if (const uint32_t code = VirtualKeyFor(Fl::event_key())) OnKeyReleased(code);
+            return 1;
+        default:
+            return Fl_Widget::handle(event);
+    }
+}

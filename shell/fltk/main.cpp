@@ -1,0 +1,66 @@
+// Quadrafall on Linux: one window on the X display named by DISPLAY. The
+// program takes no arguments and keeps nothing but "highscores.dat" in the
+// current directory.
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+#include <X11/XKBlib.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell/common/window_events.h"
+#include "shell/fltk/main_window.h"
+#include "shell/fltk/menu_commands.h"
+
+namespace {
+
+void PrintLine(const char* format, va_list arguments) {
+    std::fputs("quadrafall: ", stderr);
+    std::vfprintf(stderr, format, arguments);
+    std::fputc('\n', stderr);
+}
+
+// FLTK's own failures (a lost display, say) end the program with one line.
+void FatalError(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    PrintLine(format, arguments);
+    va_end(arguments);
+    std::exit(1);
+}
+
+void ReportError(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    PrintLine(format, arguments);
+    va_end(arguments);
+}
+
+}  // namespace
+
+int main() {
+    Fl::fatal = FatalError;
+    Fl::error = ReportError;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        const char* name = XDisplayName(nullptr);
+        std::fprintf(stderr, "quadrafall: cannot open the X display \"%s\" (is DISPLAY set?)\n", name ? name : "");
+        return 1;
+    }
+    fl_open_display(display);
+    // A held key then repeats as presses alone; the game tells the repeats
+    // apart from the first press, and a fake release in between would
+    // restart the soft-drop timer before it ever fires.
+    XkbSetDetectableAutoRepeat(display, True, nullptr);
+
+    CreateMainWindow();
+    OnMainWindowCreated();
+    ShowMainWindow();
+    SetStartLevel(0);
+    Fl::run();
+    ShutdownGame();
+    return 0;
+}

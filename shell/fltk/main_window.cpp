@@ -1,0 +1,139 @@
+#include "shell/fltk/main_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include <cstdint>
+
+#include "game/keyboard.h"
+#include "render/layout.h"
+#include "resources/resource_ids.h"
+#include "shell/fltk/game_view.h"
+#include "shell/fltk/host_fltk.h"
+#include "shell/fltk/menu_commands.h"
+
+namespace {
+
+constexpr int MenuBarHeight = 20;
+constexpr Fl_Labeltype UnavailableLabel = FL_FREE_LABELTYPE;
+
+Fl_Window* mainWindow = nullptr;
+class MenuBar;
+MenuBar* menuBar = nullptr;
+
+void MenuItemChosen(Fl_Widget*, void* data) { OnCommand(static_cast<int>(reinterpret_cast<intptr_t>(data))); }
+
+void* Command(int id) { return reinterpret_cast<void*>(static_cast<intptr_t>(id)); }
+
+// "Set Keys" cannot be chosen but is shown in normal text, not greyed: its
+// label draws in the foreground colour whatever state the menu gives it.
+void DrawUnavailableLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
+    fl_font(label->font, label->size);
+    fl_color(FL_FOREGROUND_COLOR);
+    fl_draw(label->value, x, y, w, h, align);
+}
+
+void MeasureUnavailableLabel(const Fl_Label* label, int& w, int& h) {
+    fl_font(label->font, label->size);
+    fl_measure(label->value, w, h);
+}
+
+// The menu's own table: the check marks of the levels live in it. No item
+// carries a check mark here; the start-up sets the one of level 0.
+Fl_Menu_Item menuItems[] = {
+    {"Game", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"New", 0, MenuItemChosen, Command(IDM_NEW), 0, 0, 0, 0, 0},
+    {"Level", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"0", 0, MenuItemChosen, Command(IDM_LEVEL_0), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"1", 0, MenuItemChosen, Command(IDM_LEVEL_1), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"2", 0, MenuItemChosen, Command(IDM_LEVEL_2), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"3", 0, MenuItemChosen, Command(IDM_LEVEL_3), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"4", 0, MenuItemChosen, Command(IDM_LEVEL_4), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"5", 0, MenuItemChosen, Command(IDM_LEVEL_5), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"6", 0, MenuItemChosen, Command(IDM_LEVEL_6), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"7", 0, MenuItemChosen, Command(IDM_LEVEL_7), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"8", 0, MenuItemChosen, Command(IDM_LEVEL_8), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"9", 0, MenuItemChosen, Command(IDM_LEVEL_9), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"Top Ten", 0, MenuItemChosen, Command(IDM_TOP_TEN), 0, 0, 0, 0, 0},
+    {"Set Keys", 0, MenuItemChosen, Command(IDM_SET_KEYS), FL_MENU_INACTIVE, UnavailableLabel, 0, 0, 0},
+    {"Exit", 0, MenuItemChosen, Command(IDM_EXIT), 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"", 0, MenuItemChosen, Command(IDM_EMPTY_ITEM), 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+};
+
+// Opening a menu takes the keyboard from the game view: key-ups made while
+// it is open go to the menu, so nothing may stay marked as held.
+class MenuBar : public Fl_Menu_Bar {
+public:
+    MenuBar(int x, int y, int w, int h) : Fl_Menu_Bar(x, y, w, h) {}
+
+    int handle(int event) override {
+        if (event == FL_PUSH) ReleaseAllKeys();
+        return Fl_Menu_Bar::handle(event);
+    }
+
+    void OpenFromKeyboard() {
+        ReleaseAllKeys();
+        picked(menu()->pulldown(x(), y(), w(), h(), menu(), this, nullptr, 1));
+    }
+};
+
+// The close box and Escape both arrive here; only the close box closes.
+void MainWindowCallback(Fl_Widget*, void*) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    CloseMainWindow();
+}
+
+}  // namespace
+
+Fl_Window* CreateMainWindow() {
+    Fl::set_labeltype(UnavailableLabel, DrawUnavailableLabel, MeasureUnavailableLabel);
+    mainWindow = new Fl_Window(ClientWidth, MenuBarHeight + ClientHeight, "Quadrafall");
+    mainWindow->xclass("Quadrafall");
+    mainWindow->callback(MainWindowCallback);
+    // The view comes first so that it is the widget that takes the keyboard
+    // focus, and so that its frame is drawn before the menu bar's text.
+    GameView* view = new GameView(0, MenuBarHeight);
+    menuBar = new MenuBar(0, 0, ClientWidth, MenuBarHeight);
+    menuBar->box(FL_FLAT_BOX);
+    menuBar->textsize(12);
+    menuBar->menu(menuItems);
+    menuBar->clear_visible_focus();
+    mainWindow->end();
+    mainWindow->size_range(mainWindow->w(), mainWindow->h(), mainWindow->w(), mainWindow->h());
+    SetRedrawTarget(view);
+    view->take_focus();
+    return mainWindow;
+}
+
+void ShowMainWindow() {
+    mainWindow->show();
+}
+
+void CloseMainWindow() {
+    if (mainWindow != nullptr) mainWindow->hide();
+}
+
+void CheckMenuCommand(int id, bool checked) {
+    for (Fl_Menu_Item& item : menuItems) {
+        if (item.text == nullptr || item.user_data() != Command(id)) continue;
+        if (checked) {
+            item.set();
+        } else {
+            item.clear();
+        }
+    }
+}
+
+void OpenMenuBarFromKeyboard() {
+    if (menuBar != nullptr) menuBar->OpenFromKeyboard();
+}
+
+void MainClientOrigin(int& screenX, int& screenY) {
+    screenX = mainWindow->x();
+    screenY = mainWindow->y() + MenuBarHeight;
+}
