@@ -1,0 +1,76 @@
+// The entry point: register the class, create and show the main window, run
+// the message loop, and free everything on the way out.
+
+#include <windows.h>
+
+#include "render/layout.h"
+#include "resources/resource_ids.h"
+#include "shell/common/window_events.h"
+#include "shell/win32/main_window.h"
+
+HWND mainWindow = nullptr;
+const char MainWindowClassName[] = "Quadrafall";
+
+namespace {
+
+// A caption, system menu and minimise box: no sizing border and no maximise
+// box, so the client area stays 291 x 384.
+constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr UINT StartupErrorBoxFlags = MB_ICONEXCLAMATION | MB_OK | MB_SYSTEMMODAL;
+
+ATOM RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
+    windowClass.lpszClassName = MainWindowClassName;
+    return RegisterClassExA(&windowClass);
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    RECT outer = {0, 0, ClientWidth, ClientHeight};
+    AdjustWindowRect(&outer, MainWindowStyle, TRUE);
+    return CreateWindowExA(0, MainWindowClassName, "Quadrafall", MainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                           outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+}
+
+// GetMessageA returns 0 exactly for WM_QUIT, which is neither translated nor
+// dispatched.
+void RunMessageLoop() {
+    MSG message = {};
+    while (message.message != WM_QUIT) {
+        if (GetMessageA(&message, nullptr, 0, 0) != 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    if (RegisterMainWindowClass(instance) == 0) {
+        MessageBoxA(nullptr, "Window Registration Failed!", "Error!", StartupErrorBoxFlags);
+        return E_FAIL;
+    }
+    mainWindow = CreateMainWindow(instance);
+    if (mainWindow == nullptr) {
+        MessageBoxA(nullptr, "Window Creation Failed!", "Error!", StartupErrorBoxFlags);
+        UnregisterClassA(MainWindowClassName, instance);
+        return E_FAIL;
+    }
+    ShowWindow(mainWindow, showCommand);
+    UpdateWindow(mainWindow);
+    SetStartLevel(0);
+    RunMessageLoop();
+    ShutdownGame();
+    UnregisterClassA(MainWindowClassName, instance);
+    return 0;
+}

@@ -1,0 +1,66 @@
+// The main window's procedure: one small handler per message, each handing
+// the event to the game.
+
+#include "game/game_flow.h"
+#include "game/game_state.h"
+#include "game/keyboard.h"
+#include "render/frame.h"
+#include "shell/common/window_events.h"
+#include "shell/win32/gdi_surface.h"
+#include "shell/win32/main_window.h"
+
+namespace {
+
+void OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    Surface surface = WindowSurface(dc);
+    RenderFrame(&surface);
+    EndPaint(window, &paint);
+}
+
+// Only the gravity timer arrives here: the other two have callbacks.
+void OnTimer() {
+    if (gameState.playing) GravityTick();
+}
+
+// Virtual-key codes are the low 16 bits of wParam and always below 256.
+uint32_t KeyCode(WPARAM wParam) { return static_cast<uint32_t>(wParam & 0xFFFF) & 0xFF; }
+
+}  // namespace
+
+LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        OnMainWindowCreated();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyPressed(KeyCode(wParam));
+        return 0;
+    case WM_KEYUP:
+        OnKeyReleased(KeyCode(wParam));
+        return 0;
+    case WM_COMMAND:
+        OnMenuCommand(LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        OnTimer();
+        return 0;
+    case WM_KILLFOCUS:
+        // The key-ups now go to another window; nothing may stay held.
+        ReleaseAllKeys();
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) ReleaseAllKeys();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
