@@ -1,5 +1,7 @@
 #include "render/software_surface.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -48,19 +50,59 @@ void FillWithBrush(Surface* surface, const Rect& rect, Brush brush) {
     const int32_t top = rect.top < 0 ? 0 : rect.top;
     const int32_t right = rect.right > surface->width ? surface->width : rect.right;
     const int32_t bottom = rect.bottom > surface->height ? surface->height : rect.bottom;
-    if (left >= right) return;
-    const Colour colour = ColourOf(brush.handle);
-    for (int32_t y = top; y < bottom; ++y) {
-        uint32_t* row = surface->pixels + y * surface->width;
-        for (int32_t x = left; x < right; ++x) row[x] = colour;
+    if (left >= right || top >= bottom) return;
+    // The first row is painted pixel by pixel, the others copied from it,
+    // which the C library does many pixels at a time.
+    uint32_t* first = surface->pixels + static_cast<size_t>(top) * surface->width + left;
+    const size_t count = static_cast<size_t>(right - left);
+    std::fill_n(first, count, ColourOf(brush.handle));
+    for (int32_t y = top + 1; y < bottom; ++y) {
+        std::memcpy(first + static_cast<size_t>(y - top) * surface->width, first, count * sizeof(uint32_t));
     }
 }
 
-// Only the lines a bevel needs are ever drawn: horizontal and vertical ones.
+namespace {
+
+// Covers x from `from` up to but not including `to`, either way round.
+void DrawRow(Surface* surface, Colour colour, int32_t y, int32_t fromX, int32_t toX) {
+    if (y < 0 || y >= surface->height) return;
+    // Going left the line covers fromX down to toX + 1.
+    int32_t first = fromX < toX ? fromX : toX + 1;
+    int32_t last = fromX < toX ? toX - 1 : fromX;
+    if (first < 0) first = 0;
+    if (last >= surface->width) last = surface->width - 1;
+    if (first > last) return;
+    std::fill_n(surface->pixels + static_cast<size_t>(y) * surface->width + first, last - first + 1, colour);
+}
+
+void DrawColumn(Surface* surface, Colour colour, int32_t x, int32_t fromY, int32_t toY) {
+    if (x < 0 || x >= surface->width) return;
+    int32_t first = fromY < toY ? fromY : toY + 1;
+    int32_t last = fromY < toY ? toY - 1 : fromY;
+    if (first < 0) first = 0;
+    if (last >= surface->height) last = surface->height - 1;
+    if (first > last) return;
+    uint32_t* pixel = surface->pixels + static_cast<size_t>(first) * surface->width + x;
+    for (int32_t y = first; y <= last; ++y, pixel += surface->width) *pixel = colour;
+}
+
+}  // namespace
+
 void DrawLineWithPen(Surface* surface, Pen pen, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
     const Colour colour = ColourOf(pen.handle);
-    const int32_t stepX = toX > fromX ? 1 : (toX < fromX ? -1 : 0);
-    const int32_t stepY = toY > fromY ? 1 : (toY < fromY ? -1 : 0);
+    if (fromX == toX && fromY == toY) return;
+    if (fromY == toY) {
+        DrawRow(surface, colour, fromY, fromX, toX);
+        return;
+    }
+    if (fromX == toX) {
+        DrawColumn(surface, colour, fromX, fromY, toY);
+        return;
+    }
+    // Slanted lines are never drawn by the game; they are stepped one pixel
+    // at a time towards the end point, which they do not cover.
+    const int32_t stepX = toX > fromX ? 1 : -1;
+    const int32_t stepY = toY > fromY ? 1 : -1;
     int32_t x = fromX;
     int32_t y = fromY;
     while (x != toX || y != toY) {
@@ -78,19 +120,31 @@ void DrawDigitGlyph(Surface* surface, int digit, int32_t x, int32_t y) {
 }
 
 Surface* CreateOffscreenSurface(Surface*, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return nullptr;
     Surface* offscreen = static_cast<Surface*>(std::malloc(sizeof(Surface)));
     if (offscreen == nullptr) return nullptr;
     offscreen->width = width;
     offscreen->height = height;
     offscreen->pixels = static_cast<uint32_t*>(std::calloc(static_cast<size_t>(width) * height, sizeof(uint32_t)));
+    // An image without pixels would take every later drawing call down with it.
+    if (offscreen->pixels == nullptr) {
+        std::free(offscreen);
+        return nullptr;
+    }
     return offscreen;
 }
 
 void CopyToTarget(Surface* target, Surface* offscreen) {
     const int32_t width = offscreen->width < target->width ? offscreen->width : target->width;
     const int32_t height = offscreen->height < target->height ? offscreen->height : target->height;
+    if (width <= 0 || height <= 0) return;
+    if (offscreen->width == target->width) {
+        std::memcpy(target->pixels, offscreen->pixels, static_cast<size_t>(width) * height * sizeof(uint32_t));
+        return;
+    }
     for (int32_t y = 0; y < height; ++y) {
-        std::memcpy(target->pixels + y * target->width, offscreen->pixels + y * offscreen->width,
+        std::memcpy(target->pixels + static_cast<size_t>(y) * target->width,
+                    offscreen->pixels + static_cast<size_t>(y) * offscreen->width,
                     static_cast<size_t>(width) * sizeof(uint32_t));
     }
 }

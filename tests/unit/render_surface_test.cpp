@@ -77,11 +77,21 @@ TEST(SoftwareLine, LineRunningOffTheSurfacePaintsOnlyItsVisiblePart) {
     DrawLineWithPen(canvas.dc(), pen, -4, 3, 20, 3);
     DrawLineWithPen(canvas.dc(), pen, 6, 15, 6, -3);
     DrawLineWithPen(canvas.dc(), pen, -1, -1, -1, 12);
+    DrawLineWithPen(canvas.dc(), pen, 2, 40, 2, 20);
+    DrawLineWithPen(canvas.dc(), pen, 30, 1, 12, 1);
     DeletePen(pen);
     for (int32_t x = 0; x < 10; ++x) EXPECT_EQ(canvas.At(x, 3), Red) << x;
     for (int32_t y = 0; y < 10; ++y) EXPECT_EQ(canvas.At(6, y), Red) << y;
     EXPECT_EQ(canvas.At(0, 0), Untouched);
     EXPECT_EQ(canvas.At(5, 9), Untouched);
+    EXPECT_EQ(canvas.At(2, 9), Untouched);
+    EXPECT_EQ(canvas.At(9, 1), Untouched);
+}
+
+TEST(SoftwareOffscreen, ImpossibleSizeGivesNoImage) {
+    Canvas window(4, 4);
+    EXPECT_EQ(CreateOffscreenSurface(window.dc(), -1, 384), nullptr);
+    DeleteOffscreenSurface(nullptr);
 }
 
 TEST(SoftwareGlyph, PaintsTheOpaqueBlockAndNothingAroundIt) {
