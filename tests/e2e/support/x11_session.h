@@ -63,3 +63,20 @@ int WaitForPixelChange(XSession& session, int rootX, int rootY, int width, int h
                        const std::vector<uint32_t>& before, int timeoutMs);
 // Writes pixels as a PNG, for looking at what a failing test saw.
 bool SavePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height);
+
+// Added for the native shell's tests and benchmark.
+
+// Moves the pointer without clicking (e.g. to open a submenu).
+void MovePointer(XSession& session, int rootX, int rootY);
+// Like WaitForPixelChange, in microseconds, for latency measurements.
+long WaitForPixelChangeMicros(XSession& session, int rootX, int rootY, int width, int height,
+                              const std::vector<uint32_t>& before, int timeoutMs);
+// Runs argv[0] in workDir with DISPLAY unset, collecting what it writes to
+// stderr; its exit status, or -1 when it did not end within timeoutMs.
+int RunWithoutDisplay(const std::vector<std::string>& argv, const std::string& workDir, std::string& errorOutput,
+                      int timeoutMs);
+// The viewable top-level windows, bottom of the stack first (menus and
+// dialogs that opened last come last).
+std::vector<unsigned long> ListTopLevelWindows(XSession& session);
+// What a window manager sends when the window's close box is clicked.
+void RequestClose(XSession& session, unsigned long window);

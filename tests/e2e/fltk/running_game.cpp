@@ -1,0 +1,154 @@
+#include "running_game.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "render/layout.h"
+
+namespace {
+
+const char* const ScoreFileName = "highscores.dat";
+
+}  // namespace
+
+double NowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::vector<uint8_t> StoredScoreFile(const std::vector<std::pair<int32_t, std::string>>& entries) {
+    std::vector<uint8_t> logical;
+    for (const auto& [score, name] : entries) {
+        const uint32_t bits = static_cast<uint32_t>(score);
+        for (int shift = 0; shift < 32; shift += 8) logical.push_back(static_cast<uint8_t>(bits >> shift));
+        for (size_t i = 0; i < 10; ++i) logical.push_back(i < name.size() ? static_cast<uint8_t>(name[i]) : 0);
+    }
+    std::vector<uint8_t> stored;
+    for (const uint8_t byte : logical) {
+        if (byte == 0x0A) stored.push_back(0x0D);
+        stored.push_back(byte);
+    }
+    return stored;
+}
+
+bool RunningGame::Start(const std::vector<uint8_t>* fileBytes) {
+    char pattern[] = "/tmp/quadrafall-e2e-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return false;
+    workDir = pattern;
+    if (fileBytes != nullptr) {
+        std::ofstream file(workDir + "/" + ScoreFileName, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(fileBytes->data()), static_cast<std::streamsize>(fileBytes->size()));
+    }
+    if (!StartXSession(session, 640, 480)) return false;
+    pid = LaunchProgram(session, {QUADRAFALL_PROGRAM}, workDir);
+    if (pid < 0) return false;
+    window = FindWindowByClass(session, "Quadrafall", 10000);
+    if (window == 0 || !GetWindowBox(session, window, box)) return false;
+    viewX = box.x;
+    viewY = box.y + box.height - ClientHeight;
+    FocusWindow(session, window);
+    // The first frame is on the screen once the view is no longer black.
+    const double start = NowMs();
+    while (NowMs() - start < 5000) {
+        const std::vector<uint32_t> corner = ReadPixels(session, viewX, viewY, 4, 4);
+        if (!corner.empty() && corner[0] == PanelGrey) return true;
+        SleepMs(5);
+    }
+    return false;
+}
+
+void RunningGame::Stop() {
+    if (pid > 0) KillProgram(pid);
+    pid = -1;
+    StopXSession(session);
+    if (!workDir.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(workDir, ignored);
+        workDir.clear();
+    }
+}
+
+std::vector<uint32_t> RunningGame::ReadView() { return ReadPixels(session, viewX, viewY, ClientWidth, ClientHeight); }
+
+PieceBox RunningGame::FallingPieceBox() {
+    // Inside the well's 3-pixel bevel.
+    const Rect well = {BoardPanelRect.left + 3, BoardPanelRect.top + 3, BoardPanelRect.right - 3,
+                       BoardPanelRect.bottom - 3};
+    const int width = well.right - well.left, height = well.bottom - well.top;
+    const std::vector<uint32_t> pixels = ReadPixels(session, viewX + well.left, viewY + well.top, width, height);
+    PieceBox found;
+    if (pixels.empty()) return found;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixels[static_cast<size_t>(y) * width + x] == PanelGrey) continue;
+            const int vx = x + well.left, vy = y + well.top;
+            if (!found.found) found = {true, vx, vy, vx + 1, vy + 1};
+            found.left = std::min(found.left, vx);
+            found.top = std::min(found.top, vy);
+            found.right = std::max(found.right, vx + 1);
+            found.bottom = std::max(found.bottom, vy + 1);
+        }
+    }
+    return found;
+}
+
+void RunningGame::ChooseGameItem(int downPresses) {
+    FocusWindow(session, window);
+    TapKey(session, "F10");
+    SleepMs(150);
+    for (int i = 0; i < downPresses; ++i) {
+        TapKey(session, "Down");
+        SleepMs(30);
+    }
+    TapKey(session, "Return");
+    Flush(session);
+    SleepMs(150);
+}
+
+void RunningGame::ChooseLevel(int level) {
+    FocusWindow(session, window);
+    TapKey(session, "F10");
+    SleepMs(150);
+    TapKey(session, "Down");
+    TapKey(session, "Down");
+    SleepMs(30);
+    TapKey(session, "Right");
+    SleepMs(150);
+    for (int i = 0; i < level; ++i) {
+        TapKey(session, "Down");
+        SleepMs(30);
+    }
+    TapKey(session, "Return");
+    Flush(session);
+    SleepMs(150);
+}
+
+unsigned long RunningGame::WaitForOtherWindow(int timeoutMs) {
+    const double start = NowMs();
+    do {
+        const std::vector<unsigned long> windows = ListTopLevelWindows(session);
+        if (!windows.empty() && windows.back() != window) return windows.back();
+        SleepMs(10);
+    } while (NowMs() - start < timeoutMs);
+    return 0;
+}
+
+bool RunningGame::ScoreFileExists() const { return std::filesystem::exists(workDir + "/" + ScoreFileName); }
+
+std::vector<uint8_t> RunningGame::ScoreFileBytes() const {
+    std::ifstream file(workDir + "/" + ScoreFileName, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void RunningGame::SaveViewPng(const std::string& name) {
+    SavePng(name, ReadView(), ClientWidth, ClientHeight);
+}

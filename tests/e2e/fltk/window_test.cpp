@@ -1,0 +1,75 @@
+// The main window as a player first sees it.
+
+#include <gtest/gtest.h>
+
+#include "game/game_state.h"
+#include "render/frame.h"
+#include "render/layout.h"
+#include "render/software_surface.h"
+#include "running_game.h"
+#include "shell/common/window_events.h"
+
+namespace {
+
+// The idle frame as the software renderer composes it: the statistics
+// samples built, nothing dealt, every count 0.
+std::vector<uint32_t> ExpectedIdleFrame() {
+    OnMainWindowCreated();
+    std::vector<uint32_t> pixels(static_cast<size_t>(ClientWidth) * ClientHeight);
+    Surface target{pixels.data(), ClientWidth, ClientHeight};
+    RenderFrame(&target);
+    ShutdownGame();
+    return pixels;
+}
+
+TEST(MainWindow, IdleFrameIsThePixelsTheSoftwareRendererComposes) {
+    RunningGame game;
+    ASSERT_TRUE(game.Start());
+    const std::vector<uint32_t> expected = ExpectedIdleFrame();
+    const std::vector<uint32_t> shown = game.ReadView();
+    if (shown != expected) {
+        SavePng("idle_frame_shown.png", shown, ClientWidth, ClientHeight);
+        SavePng("idle_frame_expected.png", expected, ClientWidth, ClientHeight);
+    }
+    ASSERT_EQ(shown.size(), expected.size());
+    int differing = 0;
+    for (size_t i = 0; i < shown.size(); ++i) differing += shown[i] != expected[i];
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(MainWindow, ClientAreaIs291By384BelowTheMenuBar) {
+    RunningGame game;
+    ASSERT_TRUE(game.Start());
+    EXPECT_EQ(game.box.width, ClientWidth);
+    EXPECT_GT(game.box.height, ClientHeight);
+    EXPECT_LT(game.box.height, ClientHeight + 40);
+}
+
+TEST(MainWindow, EscapeLeavesTheWindowOpen) {
+    RunningGame game;
+    ASSERT_TRUE(game.Start());
+    TapKey(game.session, "Escape");
+    Flush(game.session);
+    EXPECT_EQ(WaitForExit(game.pid, 500), -1);
+    EXPECT_EQ(FindWindowByClass(game.session, "Quadrafall", 100), game.window);
+}
+
+TEST(MainWindow, ViewUncoveredByADialogShowsTheSameFrameAgain) {
+    RunningGame game;
+    ASSERT_TRUE(game.Start());
+    const std::vector<uint32_t> expected = ExpectedIdleFrame();
+    game.ChooseTopTen();
+    const unsigned long dialog = game.WaitForOtherWindow(2000);
+    ASSERT_NE(dialog, 0u);
+    EXPECT_NE(game.ReadView(), expected);
+    FocusWindow(game.session, dialog);
+    TapKey(game.session, "Return");
+    Flush(game.session);
+    ASSERT_NE(WaitForPixelChange(game.session, game.viewX, game.viewY, ClientWidth, ClientHeight,
+                                 ReadPixels(game.session, game.viewX, game.viewY, ClientWidth, ClientHeight), 2000),
+              -1);
+    SleepMs(100);
+    EXPECT_EQ(game.ReadView(), expected);
+}
+
+}  // namespace
