@@ -4,8 +4,10 @@
 
 #include "game/board.h"
 #include "game/game_state.h"
+#include "game/host.h"
 #include "render/frame.h"
 #include "render_canvas.h"
+#include "support/headless_host.h"
 
 namespace {
 
@@ -254,6 +256,19 @@ TEST_F(GameFrame, FullWellLeavesOnlyTheBlocksBrushesAndNoPensAlive) {
     EXPECT_EQ(LiveBrushCount(), brushes);
     EXPECT_EQ(LiveBrushCount(), LiveBlockCount());
     EXPECT_EQ(LivePenCount(), 0);
+}
+
+TEST_F(IdleFrame, RedrawThroughTheHostShowsTheSameFrame) {
+    const Canvas direct = Render();
+    ResetHeadlessHost();
+    SetRedrawRendersFrame(true);
+    HostRedraw();
+    const uint32_t* shown = LastFrame();
+    int differing = 0;
+    for (size_t i = 0; i < direct.pixels.size(); ++i) differing += shown[i] != direct.pixels[i] ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(shown[0], PanelGrey);
+    ResetHeadlessHost();
 }
 
 TEST(FrameWithoutSamples, StatisticsColumnIsEmptyButTheFrameIsWhole) {
