@@ -97,8 +97,8 @@ TEST_F(WellCells, ClearingTheWellFreesEveryBlock) {
 
     ClearBoard();
 
-    EXPECT_EQ(LiveBlockCount(), 0);
-    EXPECT_EQ(LiveBrushCount(), 0);
+    EXPECT_EQ(BlocksAlive(), 0);
+    EXPECT_EQ(BrushesAlive(), 0);
     EXPECT_EQ(IsCellFree(0, 0), 1);
     EXPECT_EQ(IsCellFree(5, 19), 1);
 }
@@ -116,7 +116,7 @@ TEST_F(PieceLocking, TheFourBlocksGoToTheirOwnCellsAndThePieceIsGone) {
     ExpectBlockAt(blocks[1], 6, 18);
     ExpectBlockAt(blocks[2], 4, 18);
     ExpectBlockAt(blocks[3], 5, 19);
-    EXPECT_EQ(LiveBlockCount(), 4);
+    EXPECT_EQ(BlocksAlive(), 4);
 }
 
 TEST_F(PieceLocking, LockingOntoAnOccupiedCellFreesTheBlockThatWasThere) {
@@ -128,8 +128,8 @@ TEST_F(PieceLocking, LockingOntoAnOccupiedCellFreesTheBlockThatWasThere) {
     LockPiece();
 
     EXPECT_EQ(board.At(6, 18), landing);
-    EXPECT_EQ(LiveBlockCount(), 4);
-    EXPECT_EQ(LiveBrushCount(), 4);
+    EXPECT_EQ(BlocksAlive(), 4);
+    EXPECT_EQ(BrushesAlive(), 4);
 }
 
 TEST_F(RowRemoval, WithoutAFullRowNothingBlinksAndGravityIsLeftAlone) {
@@ -178,7 +178,7 @@ TEST_F(RowRemoval, BlocksAboveARemovedRowDropOneRowAndSixteenPixels) {
     ExpectBlockAt(middle, 8, 11);
     EXPECT_EQ(BlocksInWell(), 2);
     for (int32_t col = 0; col < BoardColumns; ++col) EXPECT_EQ(IsCellFree(col, 0), 1);
-    EXPECT_EQ(LiveBlockCount(), 2);
+    EXPECT_EQ(BlocksAlive(), 2);
 }
 
 TEST_F(RowRemoval, GravityRestartsAtTheEndOfTheBlinkAtTheLevelsInterval) {
@@ -220,7 +220,7 @@ TEST_F(RowRemoval, RowsSeventeenAndNineteenGoAndTheRowBetweenDropsToTheFloor) {
     ExpectBlockAt(onTop, 2, 18);
     ExpectBlockAt(high, 5, 2);
     EXPECT_EQ(BlocksInWell(), 9 + 2);
-    EXPECT_EQ(LiveBlockCount(), 11);
+    EXPECT_EQ(BlocksAlive(), 11);
 }
 
 TEST_F(RowRemoval, FourRowsFilledByAStandingBarBlinkInEightPhasesOf62Ms) {
@@ -243,7 +243,7 @@ TEST_F(RowRemoval, FourRowsFilledByAStandingBarBlinkInEightPhasesOf62Ms) {
     EXPECT_EQ(PausedMilliseconds(), 496u);
     ExpectBlockAt(above, 1, 19);
     EXPECT_EQ(BlocksInWell(), 1);
-    EXPECT_EQ(LiveBlockCount(), 1);
+    EXPECT_EQ(BlocksAlive(), 1);
 }
 
 TEST_F(RowRemoval, ABlockInRowZeroEndsInRowOneAndIsDrawnThere) {

@@ -28,8 +28,8 @@ protected:
         std::memset(&gameState, 0, sizeof gameState);
         std::memset(&currentPiece, 0, sizeof currentPiece);
         std::memset(board.cells, 0, sizeof board.cells);
-        ASSERT_EQ(LiveBlockCount(), 0);
-        ASSERT_EQ(LiveBrushCount(), 0);
+        blocksBefore = LiveBlockCount();
+        brushesBefore = LiveBrushCount();
     }
 
     // What the end of the run does: the well frees its Blocks and the falling
@@ -38,10 +38,19 @@ protected:
         ClearBoard();
         if (gameState.hasCurrent == 1) ReleasePiece(currentPiece);
         gameState.hasCurrent = 0;
-        EXPECT_EQ(LiveBlockCount(), 0);
-        EXPECT_EQ(LiveBrushCount(), 0);
+        EXPECT_EQ(LiveBlockCount(), blocksBefore);
+        EXPECT_EQ(LiveBrushCount(), brushesBefore);
         ResetHeadlessHost();
     }
+
+    // Blocks and brushes made in this test and still alive.
+    int BlocksAlive() const { return LiveBlockCount() - blocksBefore; }
+    int BrushesAlive() const { return LiveBrushCount() - brushesBefore; }
+
+    // Counted at the start, so that a leak is blamed on the test that made
+    // it; with nothing leaking anywhere both are zero.
+    int blocksBefore = 0;
+    int brushesBefore = 0;
 };
 
 // The pixel rectangle of well cell (col, row), worked out independently of

@@ -81,13 +81,13 @@ TEST_F(PieceBuilding, EveryKindHasItsShapeSpansAndColour) {
 TEST_F(PieceBuilding, EachBlockOwnsABrushOfItsOwn) {
     Piece piece = {};
     BuildPiece(piece, 3, TestFrame, 2, 1);
-    EXPECT_EQ(LiveBlockCount(), 4);
-    EXPECT_EQ(LiveBrushCount(), 4);
+    EXPECT_EQ(BlocksAlive(), 4);
+    EXPECT_EQ(BrushesAlive(), 4);
 
     FreeBlock(piece.blocks[0]);
     piece.blocks[0] = nullptr;
-    EXPECT_EQ(LiveBlockCount(), 3);
-    EXPECT_EQ(LiveBrushCount(), 3);
+    EXPECT_EQ(BlocksAlive(), 3);
+    EXPECT_EQ(BrushesAlive(), 3);
     for (int i = 1; i < 4; ++i) EXPECT_EQ(PaintedColour(piece.blocks[i]->brush), 0x00FFFFu);
 
     ReleasePiece(piece);
@@ -98,11 +98,11 @@ TEST_F(PieceBuilding, TwoPiecesOfOneKindNeverShareABrush) {
     Piece second = {};
     BuildPiece(first, 2, TestFrame, 2, 1);
     BuildPiece(second, 2, TestFrame, 2, 1);
-    EXPECT_EQ(LiveBrushCount(), 8);
+    EXPECT_EQ(BrushesAlive(), 8);
 
     ReleasePiece(first);
 
-    EXPECT_EQ(LiveBrushCount(), 4);
+    EXPECT_EQ(BrushesAlive(), 4);
     for (const Block* block : second.blocks) EXPECT_EQ(PaintedColour(block->brush), 0xFFFF7Fu);
     ReleasePiece(second);
 }
@@ -113,8 +113,8 @@ TEST_F(PieceBuilding, AKindOutsideTheCatalogueBuildsNothing) {
     BuildPiece(piece, 7, TestFrame, 2, 1);
     BuildPiece(piece, -1, TestFrame, 2, 1);
 
-    EXPECT_EQ(LiveBlockCount(), 0);
-    EXPECT_EQ(LiveBrushCount(), 0);
+    EXPECT_EQ(BlocksAlive(), 0);
+    EXPECT_EQ(BrushesAlive(), 0);
     for (const Block* block : piece.blocks) EXPECT_EQ(block, nullptr);
 }
 
@@ -219,8 +219,8 @@ TEST_F(PieceRelease, ReleasingFreesEveryBlockAndClearsTheRecord) {
 
     ReleasePiece(piece);
 
-    EXPECT_EQ(LiveBlockCount(), 0);
-    EXPECT_EQ(LiveBrushCount(), 0);
+    EXPECT_EQ(BlocksAlive(), 0);
+    EXPECT_EQ(BrushesAlive(), 0);
     EXPECT_EQ(piece.x, 0);
     EXPECT_EQ(piece.y, 0);
     EXPECT_EQ(piece.width, 0);
@@ -238,8 +238,8 @@ TEST_F(PieceRelease, ReleasingTwiceFreesNothingTheSecondTime) {
 
     ReleasePiece(piece);
 
-    EXPECT_EQ(LiveBlockCount(), 4);
-    EXPECT_EQ(LiveBrushCount(), 4);
+    EXPECT_EQ(BlocksAlive(), 4);
+    EXPECT_EQ(BrushesAlive(), 4);
     ReleasePiece(other);
 }
 
@@ -251,10 +251,10 @@ TEST_F(PieceRelease, ACopyOfTheRecordTakesTheBlocksOver) {
     next = Piece{};
     current.PlaceAndMove(BoardPanelRect, 5, 0);
 
-    EXPECT_EQ(LiveBlockCount(), 4);
+    EXPECT_EQ(BlocksAlive(), 4);
     ReleasePiece(current);
     ReleasePiece(next);
-    EXPECT_EQ(LiveBlockCount(), 0);
+    EXPECT_EQ(BlocksAlive(), 0);
 }
 
 }  // namespace

@@ -245,6 +245,22 @@ TEST_F(WallKicks, ATeeUnderABlockIsKickedOneColumnLeft) {
     ReleasePiece(tee);
 }
 
+TEST_F(WallKicks, TwoColumnsLeftIsTriedBeforeOneColumnRight) {
+    Piece piece = {};
+    BuildPiece(piece, 0, BoardPanelRect, 5, 8);
+    // The turned piece needs (4, 7) in place and one column left; two left
+    // and one right would both fit.
+    PutBlock(4, 7);
+
+    int32_t shift = 0;
+    ASSERT_TRUE(FindRotationShift(piece, RotateClockwise, &shift));
+    EXPECT_EQ(shift, -2);
+    RotatePiece(piece, RotateClockwise, shift);
+
+    EXPECT_TRUE(PieceCoversInOrder(piece, {{3, 8}, {3, 9}, {3, 7}, {2, 7}}));
+    ReleasePiece(piece);
+}
+
 TEST_F(WallKicks, AWedgedPieceIsRefusedAndStaysAsItWas) {
     Piece bar = {};
     BuildPiece(bar, BarKind, BoardPanelRect, 5, 5);
