@@ -11,13 +11,25 @@
 #include <iterator>
 #include <thread>
 
+#include "render/frame.h"
 #include "render/layout.h"
+#include "render/software_surface.h"
+#include "shell/common/window_events.h"
 
 namespace {
 
 const char* const ScoreFileName = "highscores.dat";
 
 }  // namespace
+
+std::vector<uint32_t> ExpectedIdleFrame() {
+    OnMainWindowCreated();
+    std::vector<uint32_t> pixels(static_cast<size_t>(ClientWidth) * ClientHeight);
+    Surface target{pixels.data(), ClientWidth, ClientHeight};
+    RenderFrame(&target);
+    ShutdownGame();
+    return pixels;
+}
 
 double NowMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -80,17 +92,18 @@ void RunningGame::Stop() {
 std::vector<uint32_t> RunningGame::ReadView() { return ReadPixels(session, viewX, viewY, ClientWidth, ClientHeight); }
 
 PieceBox RunningGame::FallingPieceBox() {
-    // Inside the well's 3-pixel bevel.
-    const Rect well = {BoardPanelRect.left + 3, BoardPanelRect.top + 3, BoardPanelRect.right - 3,
-                       BoardPanelRect.bottom - 3};
+    // Whatever differs from the empty well of the idle frame.
+    static const std::vector<uint32_t> idle = ExpectedIdleFrame();
+    const Rect& well = BoardPanelRect;
     const int width = well.right - well.left, height = well.bottom - well.top;
     const std::vector<uint32_t> pixels = ReadPixels(session, viewX + well.left, viewY + well.top, width, height);
     PieceBox found;
     if (pixels.empty()) return found;
     for (int y = 0; y < height; ++y) {
+        const int vy = y + well.top;
         for (int x = 0; x < width; ++x) {
-            if (pixels[static_cast<size_t>(y) * width + x] == PanelGrey) continue;
-            const int vx = x + well.left, vy = y + well.top;
+            const int vx = x + well.left;
+            if (pixels[static_cast<size_t>(y) * width + x] == idle[static_cast<size_t>(vy) * ClientWidth + vx]) continue;
             if (!found.found) found = {true, vx, vy, vx + 1, vy + 1};
             found.left = std::min(found.left, vx);
             found.top = std::min(found.top, vy);
@@ -151,4 +164,8 @@ std::vector<uint8_t> RunningGame::ScoreFileBytes() const {
 
 void RunningGame::SaveViewPng(const std::string& name) {
     SavePng(name, ReadView(), ClientWidth, ClientHeight);
+}
+
+void RunningGame::SaveScreenPng(const std::string& name) {
+    SavePng(name, ReadPixels(session, 0, 0, 640, 480), 640, 480);
 }

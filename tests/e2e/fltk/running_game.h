@@ -41,6 +41,7 @@ public:
     bool ScoreFileExists() const;
     std::vector<uint8_t> ScoreFileBytes() const;
     void SaveViewPng(const std::string& name);
+    void SaveScreenPng(const std::string& name);
 
     XSession session;
     std::string workDir;
@@ -54,6 +55,10 @@ public:
 // record a 4-byte little-endian score and a 10-byte name, every 0x0A byte
 // stored as 0x0D 0x0A.
 std::vector<uint8_t> StoredScoreFile(const std::vector<std::pair<int32_t, std::string>>& entries);
+
+// The idle frame as the software renderer composes it: the statistics
+// samples built, nothing dealt, every count 0.
+std::vector<uint32_t> ExpectedIdleFrame();
 
 // Milliseconds since some fixed moment.
 double NowMs();

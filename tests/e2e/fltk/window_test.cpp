@@ -11,17 +11,6 @@
 
 namespace {
 
-// The idle frame as the software renderer composes it: the statistics
-// samples built, nothing dealt, every count 0.
-std::vector<uint32_t> ExpectedIdleFrame() {
-    OnMainWindowCreated();
-    std::vector<uint32_t> pixels(static_cast<size_t>(ClientWidth) * ClientHeight);
-    Surface target{pixels.data(), ClientWidth, ClientHeight};
-    RenderFrame(&target);
-    ShutdownGame();
-    return pixels;
-}
-
 TEST(MainWindow, IdleFrameIsThePixelsTheSoftwareRendererComposes) {
     RunningGame game;
     ASSERT_TRUE(game.Start());
