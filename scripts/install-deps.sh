@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for playing (play) or for
+# building and testing everything (test). Uses sudo only when not root.
+set -euo pipefail
+
+play_packages=(g++ cmake make pkg-config libfltk1.3-dev libpng-dev libx11-dev)
+test_packages=("${play_packages[@]}"
+  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
+  xvfb libxtst-dev x11-utils xdotool imagemagick dpkg-dev file)
+
+case "${1:-test}" in
+  play) wanted=("${play_packages[@]}") ;;
+  test) wanted=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq "${missing[@]}" </dev/null

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything (the native game, the core under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz target, and the
+# Windows program) and runs every test. The last line reads "N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+jobs=$(nproc)
+passed=0
+failed=0
+
+note() { printf '\n== %s\n' "$*"; }
+
+# Runs ctest in a build tree and adds its results to the totals. A stage
+# that could not be built counts as one failure.
+run_ctest() {
+  local dir=$1; shift
+  local log="$dir/ctest.log"
+  ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log"
+  local summary
+  summary=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then
+    if grep -q 'No tests were found' "$log"; then return; fi
+    failed=$((failed + 1)); return
+  fi
+  local bad total
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+build_stage() {
+  local name=$1; shift
+  note "configure and build: $name"
+  if cmake -S "$root" -B "$build/$name" "$@" >"$build/$name.configure.log" 2>&1 || { cat "$build/$name.configure.log"; false; }; then
+    if cmake --build "$build/$name" -j"$jobs"; then return 0; fi
+  fi
+  echo "stage $name failed to build"
+  failed=$((failed + 1))
+  return 1
+}
+
+note "install what is missing"
+if ! bash "$root/scripts/install-deps.sh" test; then
+  echo "could not install the packages the tests need"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+mkdir -p "$build"
+
+win32_exe=()
+if build_stage win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release; then
+  win32_exe=(-DQUADRAFALL_WIN32_BUILD_DIR="$build/win32")
+  note "tests: Windows program (cross-built, run under Wine)"
+  run_ctest "$build/win32"
+fi
+
+if build_stage native -DCMAKE_BUILD_TYPE=RelWithDebInfo "${win32_exe[@]}"; then
+  note "tests: native (unit, end-to-end, packaging)"
+  run_ctest "$build/native"
+fi
+
+if build_stage sanitize -DCMAKE_BUILD_TYPE=Debug -DQUADRAFALL_SANITIZE=ON -DQUADRAFALL_SHELL=OFF; then
+  note "tests: unit suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_ctest "$build/sanitize" -L unit
+fi
+
+if CC=clang CXX=clang++ build_stage fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADRAFALL_FUZZ=ON -DQUADRAFALL_SHELL=OFF; then
+  note "tests: fuzzing the Top Ten file loader"
+  run_ctest "$build/fuzz" -L fuzz
+fi
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
