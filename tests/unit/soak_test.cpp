@@ -75,8 +75,10 @@ void CheckPieces(std::vector<const Block*>& owned) {
 }
 
 void CheckOwnership() {
-    std::vector<const Block*> owned;
-    owned.reserve(BoardColumns * BoardRows + 4 * (2 + PieceKindCount));
+    // Kept between checks: millions of them run, and allocating each time
+    // would dominate under the sanitizers.
+    static std::vector<const Block*> owned;
+    owned.clear();
     CheckWell(owned);
     CheckPieces(owned);
     const int held = static_cast<int>(owned.size());
