@@ -68,14 +68,12 @@ bool RunningGame::Start(const std::vector<uint8_t>* fileBytes) {
     viewX = box.x;
     viewY = box.y + box.height - ClientHeight;
     FocusWindow(session, window);
-    // The first frame is on the screen once the view is no longer black.
+    // Every start shows the idle frame first; a test that checks it fails
+    // on its own comparison when it never comes.
+    static const std::vector<uint32_t> idle = ExpectedIdleFrame();
     const double start = NowMs();
-    while (NowMs() - start < 5000) {
-        const std::vector<uint32_t> corner = ReadPixels(session, viewX, viewY, 4, 4);
-        if (!corner.empty() && corner[0] == PanelGrey) return true;
-        SleepMs(5);
-    }
-    return false;
+    while (NowMs() - start < 3000 && ReadView() != idle) SleepMs(5);
+    return true;
 }
 
 void RunningGame::Stop() {
