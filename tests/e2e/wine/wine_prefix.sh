@@ -16,9 +16,13 @@ start)
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
     fi
-    wineserver -p
+    # Detached from our output, or the test runner would wait for it to end.
+    wineserver -p </dev/null >/dev/null 2>&1
+    # The prefix's services start with the first program; start them here,
+    # where they cannot hold a test's output open.
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1
     ;;
 stop)
-    wineserver -k || true
+    wineserver -k </dev/null >/dev/null 2>&1 || true
     ;;
 esac
