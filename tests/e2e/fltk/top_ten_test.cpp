@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "running_game.h"
 
 namespace {
@@ -31,7 +33,16 @@ std::vector<uint32_t> TopTenPixels(const std::vector<uint8_t>* file) {
     if (!game.Start(file)) return {};
     WindowBox box{};
     if (OpenTopTen(game, box) == 0) return {};
-    return ReadPixels(game.session, box.x, box.y, box.width, box.height);
+    // The dialog may still be drawing its fields or its focus mark: take the
+    // picture once two reads 100 ms apart agree.
+    std::vector<uint32_t> pixels = ReadPixels(game.session, box.x, box.y, box.width, box.height);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SleepMs(100);
+        std::vector<uint32_t> again = ReadPixels(game.session, box.x, box.y, box.width, box.height);
+        if (again == pixels) break;
+        pixels = std::move(again);
+    }
+    return pixels;
 }
 
 TEST(TopTen, WithoutAFileShowsTheDefaultTableOfAnonymousAndZero) {
