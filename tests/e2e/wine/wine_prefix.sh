@@ -9,6 +9,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
 case "$action" in
 start)
+    # A server left from an earlier run would carry its state into this one.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         DISPLAY= wineboot -i >/dev/null 2>&1 || true
@@ -17,12 +20,23 @@ start)
         wineserver -w
     fi
     # Detached from our output, or the test runner would wait for it to end.
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true  # one may be running already
     # The prefix's services start with the first program; start them here,
-    # where they cannot hold a test's output open.
-    wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+    # where they cannot hold a test's output open. They get an X display of
+    # their own for the moment: a desktop started without one would refuse
+    # the windows of the programs that follow. When this display goes, the
+    # desktop goes with it, and the next program starts one on its own.
+    displayFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$displayFile" </dev/null >/dev/null 2>&1 &
+    xvfb=$!
+    for i in $(seq 50); do [ -s "$displayFile" ] && break; sleep 0.1; done
+    DISPLAY=:$(cat "$displayFile") wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+    kill "$xvfb"
+    wait "$xvfb" 2>/dev/null || true
+    rm -f "$displayFile"
     ;;
 stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
     ;;
 esac

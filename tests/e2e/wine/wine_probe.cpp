@@ -167,6 +167,9 @@ int RunWithCreationRefused(const char* program, const char* reportPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The desktop of this X display starts with the first program that asks
+    // for it; let that be the probe, before any trap is set.
+    GetDesktopWindow();
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "run" && argc == 4) return RunAndReport(argv[2], argv[3]);
     if (command == "trap-registration" && argc == 4) return RunWithFullAtomTable(argv[2], argv[3]);

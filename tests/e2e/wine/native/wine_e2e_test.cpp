@@ -1,0 +1,370 @@
+// quadrafall.exe under Wine, driven like a player would: real keys and
+// clicks through XTest, real pixels read back from the X server, the Top Ten
+// file as it lands on disk.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "game/game_state.h"
+#include "render/frame.h"
+#include "render/layout.h"
+#include "render/software_surface.h"
+#include "shell/common/command_tables.h"
+#include "shell/common/window_events.h"
+#include "wine_session.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long MillisecondsSince(Clock::time_point start) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+// The frame before the first game, composed natively by the software surface.
+std::vector<uint32_t> SoftwareIdleFrame() {
+    OnMainWindowCreated();  // no file in the test's directory: defaults
+    std::vector<uint32_t> pixels(ClientWidth * ClientHeight, 0);
+    Surface target = {pixels.data(), ClientWidth, ClientHeight};
+    RenderFrame(&target);
+    ShutdownGame();
+    return pixels;
+}
+
+void AppendRecord(std::vector<uint8_t>& file, int32_t score, const std::string& name) {
+    const uint32_t value = static_cast<uint32_t>(score);
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint8_t byte = static_cast<uint8_t>(value >> shift);
+        // The file is a text stream: every 0x0A is stored as 0x0D 0x0A.
+        if (byte == 0x0A) file.push_back(0x0D);
+        file.push_back(byte);
+    }
+    for (size_t i = 0; i < 10; ++i) file.push_back(i < name.size() ? static_cast<uint8_t>(name[i]) : 0);
+}
+
+std::vector<uint8_t> DefaultScoreFile() {
+    std::vector<uint8_t> file;
+    for (int i = 0; i < 10; ++i) AppendRecord(file, 0, "Anonymous");
+    return file;
+}
+
+// The topmost pixel row of the well that is not panel grey, or -1.
+int TopOfPieces(WineSession& wine, const ClientArea& area) {
+    const std::vector<uint32_t> well = wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, 160, 320);
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            if (well[static_cast<size_t>(y * 160 + x)] != PanelGrey) return y;
+        }
+    }
+    return -1;
+}
+
+// Times (ms since start) at which the piece's top edge moved, and by how much.
+struct Fall {
+    std::vector<long> times;
+    std::vector<int> steps;
+};
+
+Fall WatchFall(WineSession& wine, const ClientArea& area, int moves, int timeoutMs) {
+    Fall fall;
+    const Clock::time_point start = Clock::now();
+    int top = TopOfPieces(wine, area);
+    while (static_cast<int>(fall.times.size()) < moves && MillisecondsSince(start) < timeoutMs) {
+        const int now = TopOfPieces(wine, area);
+        if (now != top) {
+            fall.times.push_back(MillisecondsSince(start));
+            fall.steps.push_back(now - top);
+            top = now;
+        }
+        PauseMs(2);
+    }
+    return fall;
+}
+
+std::string TextOf(const std::vector<std::pair<int, std::string>>& texts, int id) {
+    for (const auto& [controlId, text] : texts) {
+        if (controlId == id) return text;
+    }
+    return "<missing>";
+}
+
+// The Level submenu's row that shows a check mark: in each 16-pixel row, the
+// pixels of the check mark column that differ from the row's background.
+int CheckedLevelRow(WineSession& wine, const std::vector<unsigned long>& before) {
+    unsigned long submenu = 0;
+    WindowBox box{};
+    for (unsigned long window : ListTopLevelWindows(wine.x())) {
+        bool isNew = true;
+        for (unsigned long old : before) isNew = isNew && old != window;
+        WindowBox candidate{};
+        if (!isNew || !GetWindowBox(wine.x(), window, candidate)) continue;
+        if (submenu == 0 || candidate.x > box.x) {
+            submenu = window;
+            box = candidate;
+        }
+    }
+    if (submenu == 0) return -2;
+    const int border = 3;
+    const int rowHeight = (box.height - 2 * border) / 10;
+    const std::vector<uint32_t> pixels = ReadPixels(wine.x(), box.x, box.y, box.width, box.height);
+    int checked = -1;
+    for (int row = 0; row < 10; ++row) {
+        const int top = border + row * rowHeight;
+        const uint32_t background = pixels[static_cast<size_t>((top + 1) * box.width + box.width - border - 2)];
+        int marked = 0;
+        for (int y = top; y < top + rowHeight; ++y) {
+            for (int x = border; x < border + 12; ++x) marked += pixels[static_cast<size_t>(y * box.width + x)] != background;
+        }
+        if (marked > 5) {
+            if (checked != -1) return -3;  // more than one row
+            checked = row;
+        }
+    }
+    return checked;
+}
+
+int OpenLevelMenuAndFindCheck(WineSession& wine) {
+    const std::vector<unsigned long> before = ListTopLevelWindows(wine.x());
+    wine.Keys({"F10", "Down", "Down", "Right"});
+    PauseMs(300);
+    const int row = CheckedLevelRow(wine, before);
+    wine.Keys({"Escape", "Escape", "Escape"});
+    return row;
+}
+
+unsigned long WaitForNewWindow(WineSession& wine, unsigned long except, int timeoutMs) {
+    const Clock::time_point start = Clock::now();
+    while (MillisecondsSince(start) < timeoutMs) {
+        for (unsigned long window : ListTopLevelWindows(wine.x())) {
+            WindowBox box{};
+            if (window != except && GetWindowBox(wine.x(), window, box) && box.width > 50 && box.height > 50) {
+                return window;
+            }
+        }
+        PauseMs(20);
+    }
+    return 0;
+}
+
+bool WindowGone(WineSession& wine, unsigned long window, int timeoutMs) {
+    const Clock::time_point start = Clock::now();
+    while (MillisecondsSince(start) < timeoutMs) {
+        bool present = false;
+        for (unsigned long shown : ListTopLevelWindows(wine.x())) present = present || shown == window;
+        if (!present) return true;
+        PauseMs(20);
+    }
+    return false;
+}
+
+class WineProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!wine.ready()) GTEST_SKIP() << "needs QUADRAFALL_EXE, QUADRAFALL_PROBE and Xvfb";
+    }
+
+    void StartAndWait() {
+        ASSERT_TRUE(wine.Start());
+        ASSERT_TRUE(wine.WaitForMainWindow()) << "no main window";
+        ASSERT_TRUE(wine.QueryClientArea(area)) << "no client area";
+    }
+
+    void ExitAndExpectCodeZero() {
+        wine.ChooseExit();
+        ASSERT_TRUE(wine.WaitForEnd(15000));
+        EXPECT_NE(wine.Report().find("exit code: 0x00000000"), std::string::npos) << wine.Report();
+    }
+
+    WineSession wine;
+    ClientArea area;
+};
+
+}  // namespace
+
+TEST_F(WineProgram, ClientAreaIs291By384) {
+    StartAndWait();
+    EXPECT_EQ(area.width, 291);
+    EXPECT_EQ(area.height, 384);
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, IdleFrameOnScreenIsTheSoftwareRenderersIdleFrame) {
+    StartAndWait();
+    const std::vector<uint32_t> expected = SoftwareIdleFrame();
+    const std::vector<uint32_t> shown = wine.ReadClient(area, 0, 0, ClientWidth, ClientHeight);
+    int differing = 0;
+    for (size_t i = 0; i < expected.size(); ++i) differing += shown[i] != expected[i];
+    if (differing != 0) {
+        SavePng(wine.directory() + "/../quadrafall-wine-idle-shown.png", shown, ClientWidth, ClientHeight);
+    }
+    EXPECT_EQ(differing, 0);
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, NewPieceFallsOneRowPerSecondAtLevelZero) {
+    StartAndWait();
+    wine.ChooseNew();
+    ASSERT_NE(TopOfPieces(wine, area), -1) << "no piece dealt";
+    const Fall fall = WatchFall(wine, area, 3, 5000);
+    ASSERT_EQ(fall.times.size(), 3u);
+    for (int step : fall.steps) EXPECT_EQ(step, CellSize);
+    EXPECT_NEAR(fall.times[1] - fall.times[0], 1000, 150);
+    EXPECT_NEAR(fall.times[2] - fall.times[1], 1000, 150);
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, HeldDownDropsOneRowPer50Milliseconds) {
+    StartAndWait();
+    wine.ChooseNew();
+    FocusWindow(wine.x(), wine.mainWindow());
+    PauseMs(200);
+    PressKey(wine.x(), "Down");
+    Flush(wine.x());
+    const Fall fall = WatchFall(wine, area, 9, 2000);
+    ReleaseKey(wine.x(), "Down");
+    Flush(wine.x());
+    ASSERT_EQ(fall.times.size(), 9u);
+    for (int step : fall.steps) EXPECT_EQ(step, CellSize);
+    const double perRow = static_cast<double>(fall.times[8] - fall.times[0]) / 8;
+    EXPECT_NEAR(perRow, 50, 12);
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, LevelCheckMarkMovesToTheChosenLevel) {
+    StartAndWait();
+    EXPECT_EQ(OpenLevelMenuAndFindCheck(wine), 0);
+    wine.ChooseLevel(6);
+    EXPECT_EQ(OpenLevelMenuAndFindCheck(wine), 6);
+    FocusWindow(wine.x(), wine.mainWindow());
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, TopTenWithoutAFileShowsAnonymousAndZeroTenTimes) {
+    StartAndWait();
+    wine.ChooseTopTen();
+    const auto texts = wine.DialogTexts("TopTen");
+    for (int place = 0; place < 10; ++place) {
+        EXPECT_EQ(TextOf(texts, TopTenNameIds[place]), "Anonymous") << "place " << place + 1;
+        EXPECT_EQ(TextOf(texts, TopTenScoreIds[place]), "0") << "place " << place + 1;
+    }
+    EXPECT_TRUE(wine.ReadScoreFile().empty()) << "showing the defaults writes nothing";
+    wine.Keys({"Return"});
+    FocusWindow(wine.x(), wine.mainWindow());
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, ResetScoresWritesTheDefaultFileAndCloses) {
+    std::vector<uint8_t> seeded;
+    AppendRecord(seeded, 500, "Zed");
+    for (int i = 1; i < 10; ++i) AppendRecord(seeded, 10, "Ann");
+    wine.WriteScoreFile(seeded);
+    StartAndWait();
+    wine.ChooseTopTen();
+    const auto texts = wine.DialogTexts("TopTen");
+    EXPECT_EQ(TextOf(texts, TopTenNameIds[0]), "Zed");
+    EXPECT_EQ(TextOf(texts, TopTenScoreIds[0]), "500");
+    EXPECT_EQ(TextOf(texts, TopTenScoreIds[1]), "10");
+    const unsigned long dialog = FindWindowByTitle(wine.x(), "TopTen", 5000);
+    ASSERT_NE(dialog, 0u);
+    wine.Keys({"Tab", "space"});  // from OK to "Reset Scores"
+    EXPECT_TRUE(WindowGone(wine, dialog, 5000));
+    const std::vector<uint8_t> file = wine.ReadScoreFile();
+    EXPECT_EQ(file.size(), 140u);
+    EXPECT_EQ(file, DefaultScoreFile());
+    FocusWindow(wine.x(), wine.mainWindow());
+    ExitAndExpectCodeZero();
+}
+
+// Nine places hold 10 points (stored as 0D 0A ...), the tenth -1, so a game
+// that ends with 0 points enters at place ten. Left to gravity at level 9,
+// the pieces pile up where they are dealt and never fill a row, so the game
+// ends within seconds with 0 points. No key is held: a held arrow would move
+// the focus in the dialog once it opens.
+TEST_F(WineProgram, GameEndingInTheTopTenStoresTheFirstNineCharactersOfTheName) {
+    std::vector<uint8_t> seeded;
+    const char* names[9] = {"Ann", "Bob", "Cy", "Di", "Ed", "Flo", "Gus", "Hal", "Ida"};
+    for (const char* name : names) AppendRecord(seeded, 10, name);
+    AppendRecord(seeded, -1, "Last");
+    ASSERT_EQ(seeded.size(), 149u);
+    wine.WriteScoreFile(seeded);
+    StartAndWait();
+    wine.ChooseLevel(9);
+    wine.ChooseNew();
+    const unsigned long dialog = WaitForNewWindow(wine, wine.mainWindow(), 60000);
+    ASSERT_NE(dialog, 0u) << "no name entry";
+    PauseMs(300);
+    EXPECT_EQ(wine.FocusedControl(""), 1) << "the focus starts on OK";
+    const auto texts = wine.DialogTexts("");
+    EXPECT_EQ(TextOf(texts, 1003), "0");
+    FocusWindow(wine.x(), dialog);
+    wine.Keys({"Escape"});
+    PauseMs(500);
+    EXPECT_FALSE(WindowGone(wine, dialog, 100)) << "Escape closed the name entry";
+    wine.Keys({"Tab"});
+    TypeText(wine.x(), "Abcdefghijkl");
+    PauseMs(200);
+    wine.Keys({"Return"});
+    EXPECT_TRUE(WindowGone(wine, dialog, 5000));
+
+    std::vector<uint8_t> expected(seeded.begin(), seeded.begin() + 9 * 15);
+    AppendRecord(expected, 0, "Abcdefghi");
+    EXPECT_EQ(wine.ReadScoreFile(), expected);
+    FocusWindow(wine.x(), wine.mainWindow());
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, ExitFromTheMenuEndsWithCodeZero) {
+    StartAndWait();
+    ExitAndExpectCodeZero();
+}
+
+TEST_F(WineProgram, CloseBoxEndsWithCodeZero) {
+    StartAndWait();
+    WindowBox box{};
+    ASSERT_TRUE(GetWindowBox(wine.x(), wine.mainWindow(), box));
+    // The close box sits at the right end of the caption bar, above the client area.
+    const int captionMiddle = box.y + (area.y - box.y - 19) / 2 + 1;
+    ClickAt(wine.x(), box.x + box.width - 13, captionMiddle);
+    ASSERT_TRUE(wine.WaitForEnd(15000)) << "still running after the close box";
+    EXPECT_NE(wine.Report().find("exit code: 0x00000000"), std::string::npos) << wine.Report();
+}
+
+TEST_F(WineProgram, FailedRegistrationShowsItsBoxAndEndsWithEFail) {
+    ASSERT_TRUE(wine.Start("trap-registration"));
+    // Wine does not take back global atoms once its table has been full, so
+    // the server is started afresh for the tests that follow.
+    struct FreshServerAfterwards {
+        WineSession& wine;
+        ~FreshServerAfterwards() { wine.RestartWineServer(); }
+    } freshServer{wine};
+    const unsigned long box = FindWindowByTitle(wine.x(), "Error!", 30000);
+    ASSERT_NE(box, 0u);
+    EXPECT_EQ(FindWindowByTitle(wine.x(), "Quadrafall", 200), 0u) << "no window is shown";
+    PauseMs(400);
+    FocusWindow(wine.x(), box);
+    wine.Keys({"Return"});
+    ASSERT_TRUE(wine.WaitForEnd(15000));
+    const std::string report = wine.Report();
+    EXPECT_NE(report.find("box text: Window Registration Failed!\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("box topmost: 1\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("box ok button: OK\nbox buttons: 1\nbox icon: 1\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("exit code: 0x80004005"), std::string::npos) << report;
+}
+
+TEST_F(WineProgram, FailedWindowCreationShowsItsBoxAndEndsWithEFail) {
+    ASSERT_TRUE(wine.Start("trap-creation"));
+    const unsigned long box = FindWindowByTitle(wine.x(), "Error!", 30000);
+    ASSERT_NE(box, 0u);
+    PauseMs(400);
+    FocusWindow(wine.x(), box);
+    wine.Keys({"Return"});
+    ASSERT_TRUE(wine.WaitForEnd(15000));
+    const std::string report = wine.Report();
+    EXPECT_NE(report.find("box text: Window Creation Failed!\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("box topmost: 1\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("box ok button: OK\nbox buttons: 1\nbox icon: 1\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("exit code: 0x80004005"), std::string::npos) << report;
+}
