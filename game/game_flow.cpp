@@ -91,6 +91,19 @@ void AddClearedLines(int32_t n) {
     RestartGravityTimer();
 }
 
+void BuildStatisticsSamples() {
+    for (int kind = 0; kind < PieceKindCount; ++kind) {
+        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
+    }
+}
+
+void ReleaseAllBlocks() {
+    ClearBoard();
+    if (gameState.hasCurrent) ReleasePiece(currentPiece);
+    if (gameState.hasNext) ReleasePiece(nextPiece);
+    for (Piece& sample : statisticsSamples) ReleasePiece(sample);
+}
+
 void EndGame() {
     const int32_t finalScore = gameState.score;
     gameState.playing = 0;

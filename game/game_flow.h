@@ -19,3 +19,9 @@ void AddClearedLines(int32_t n);
 // Starts gravity timer 1 afresh at (10 - level) x 100 ms.
 void RestartGravityTimer();
 void EndGame();
+
+// One piece of each kind in its frame of the statistics column; built once,
+// with the window.
+void BuildStatisticsSamples();
+// Frees every Block the well, the current and next pieces and the samples hold.
+void ReleaseAllBlocks();

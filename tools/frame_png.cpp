@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_flow.h"
 #include "game/board.h"
 #include "game/game_state.h"
 #include "render/frame.h"
@@ -55,16 +56,11 @@ const char* const Usage =
     "  next 6\n";
 
 void BuildIdleModel() {
-    for (int kind = 0; kind < PieceKindCount; ++kind) {
-        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
-    }
+    BuildStatisticsSamples();
 }
 
 void FreeModel() {
-    ClearBoard();
-    if (gameState.hasCurrent) ReleasePiece(currentPiece);
-    if (gameState.hasNext) ReleasePiece(nextPiece);
-    for (Piece& sample : statisticsSamples) ReleasePiece(sample);
+    ReleaseAllBlocks();
     gameState = GameState{};
 }
 

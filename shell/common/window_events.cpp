@@ -2,27 +2,21 @@
 
 #include <cstring>
 
-#include "game/board.h"
+#include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/host.h"
 #include "game/keyboard.h"
-#include "render/layout.h"
 #include "scores/high_scores.h"
 
 void OnMainWindowCreated() {
-    for (int kind = 0; kind < PieceKindCount; ++kind) {
-        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
-    }
+    BuildStatisticsSamples();
     if (!LoadHighScores()) ResetHighScores();
 }
 
 void ShutdownGame() {
     HostStopTimer(GravityTimer);
     if (repeatTimerActive) HostStopTimer(RepeatTimer);
-    ClearBoard();
-    if (gameState.hasCurrent) ReleasePiece(currentPiece);
-    if (gameState.hasNext) ReleasePiece(nextPiece);
-    for (Piece& sample : statisticsSamples) ReleasePiece(sample);
+    ReleaseAllBlocks();
 }
 
 void AcceptNameEntry(const char* typedName) {

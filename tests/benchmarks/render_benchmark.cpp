@@ -12,6 +12,7 @@
 #include <new>
 #include <vector>
 
+#include "game/game_flow.h"
 #include "game/board.h"
 #include "game/game_state.h"
 #include "render/frame.h"
@@ -46,16 +47,11 @@ namespace {
 // The game's window for the frames: the headless host, nothing shown.
 void BuildSamples() {
     ResetHeadlessHost();
-    for (int kind = 0; kind < PieceKindCount; ++kind) {
-        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
-    }
+    BuildStatisticsSamples();
 }
 
 void FreeModel() {
-    ClearBoard();
-    if (gameState.hasCurrent) ReleasePiece(currentPiece);
-    if (gameState.hasNext) ReleasePiece(nextPiece);
-    for (Piece& sample : statisticsSamples) ReleasePiece(sample);
+    ReleaseAllBlocks();
     gameState = GameState{};
 }
 

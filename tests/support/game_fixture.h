@@ -37,14 +37,6 @@ inline void ForgetGameGlobals() {
     repeatTimerActive = 0;
 }
 
-// What the window's creation does, without reading a Top Ten file: the
-// tests keep the table in memory.
-inline void BuildStatisticsSamples() {
-    for (int kind = 0; kind < PieceKindCount; ++kind) {
-        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
-    }
-}
-
 // The pixel rectangle of well cell (col, row).
 inline Rect WellCellRect(int32_t col, int32_t row) {
     return {BoardPanelRect.left + CellSize * col, BoardPanelRect.top + CellSize * row,

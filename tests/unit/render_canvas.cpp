@@ -4,15 +4,13 @@
 
 #include <string>
 
+#include "game/game_flow.h"
 #include "game/board.h"
 #include "game/game_state.h"
 #include "render/glyphs.h"
 
 void ClearModel() {
-    ClearBoard();
-    if (gameState.hasCurrent) ReleasePiece(currentPiece);
-    if (gameState.hasNext) ReleasePiece(nextPiece);
-    for (Piece& sample : statisticsSamples) ReleasePiece(sample);
+    ReleaseAllBlocks();
     currentPiece = Piece{};
     nextPiece = Piece{};
     gameState = GameState{};
@@ -20,9 +18,7 @@ void ClearModel() {
 
 void SetUpIdleModel() {
     ClearModel();
-    for (int kind = 0; kind < PieceKindCount; ++kind) {
-        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
-    }
+    BuildStatisticsSamples();
 }
 
 void LockBlockAt(int kind, int32_t col, int32_t row, uint8_t raised) {

@@ -1,5 +1,6 @@
 #include "model_scenarios.h"
 
+#include "game/game_flow.h"
 #include "game/board.h"
 #include "game/game_state.h"
 #include "render/layout.h"
@@ -14,9 +15,7 @@ void LockKindAt(int kind, int32_t col, int32_t row) {
 }
 
 void BuildSamples() {
-    for (int kind = 0; kind < PieceKindCount; ++kind) {
-        BuildPiece(statisticsSamples[kind], kind, StatisticsSampleFrame(kind), 1, 0);
-    }
+    BuildStatisticsSamples();
 }
 
 void DealCurrent(int kind, int32_t col, int32_t row) {
@@ -61,10 +60,7 @@ void SinkRow(int32_t row) {
 }  // namespace
 
 void ReleaseModel() {
-    ClearBoard();
-    if (gameState.hasCurrent) ReleasePiece(currentPiece);
-    if (gameState.hasNext) ReleasePiece(nextPiece);
-    for (Piece& sample : statisticsSamples) ReleasePiece(sample);
+    ReleaseAllBlocks();
     gameState = GameState{};
 }
 
