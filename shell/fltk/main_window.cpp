@@ -1,6 +1,7 @@
 #include "shell/fltk/main_window.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Image.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -9,6 +10,7 @@
 
 #include "game/keyboard.h"
 #include "render/layout.h"
+#include "resources/icon_art.h"
 #include "resources/resource_ids.h"
 #include "shell/fltk/game_view.h"
 #include "shell/fltk/host_fltk.h"
@@ -88,12 +90,31 @@ void MainWindowCallback(Fl_Widget*, void*) {
     CloseMainWindow();
 }
 
+// The window's icon for the desktop's task list, from the same artwork as the
+// Windows icon. FLTK keeps a copy of the image.
+void SetWindowIcon(Fl_Window* window) {
+    constexpr int size = 32;
+    uint32_t pixels[size * size];
+    uint8_t opaque[size * size];
+    RenderApplicationIcon(size, pixels, opaque);
+    uint8_t rgba[size * size * 4];
+    for (int i = 0; i < size * size; ++i) {
+        rgba[4 * i] = static_cast<uint8_t>(pixels[i]);
+        rgba[4 * i + 1] = static_cast<uint8_t>(pixels[i] >> 8);
+        rgba[4 * i + 2] = static_cast<uint8_t>(pixels[i] >> 16);
+        rgba[4 * i + 3] = opaque[i] ? 255 : 0;
+    }
+    const Fl_RGB_Image image(rgba, size, size, 4);
+    window->icon(&image);
+}
+
 }  // namespace
 
 Fl_Window* CreateMainWindow() {
     Fl::set_labeltype(UnavailableLabel, DrawUnavailableLabel, MeasureUnavailableLabel);
     mainWindow = new Fl_Window(ClientWidth, MenuBarHeight + ClientHeight, "Quadrafall");
     mainWindow->xclass("Quadrafall");
+    SetWindowIcon(mainWindow);
     mainWindow->callback(MainWindowCallback);
     // The view comes first so that it is the widget that takes the keyboard
     // focus, and so that its frame is drawn before the menu bar's text.
