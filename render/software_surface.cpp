@@ -63,27 +63,34 @@ void FillWithBrush(Surface* surface, const Rect& rect, Brush brush) {
 
 namespace {
 
-// Covers x from `from` up to but not including `to`, either way round.
+struct Span {
+    int32_t first;
+    int32_t last;
+};
+
+// The pixels a line from `from` towards `to` covers, start included and end
+// excluded, either way round, clipped to 0..limit-1; empty when first > last.
+Span CoveredSpan(int32_t from, int32_t to, int32_t limit) {
+    Span span = {from < to ? from : to + 1, from < to ? to - 1 : from};
+    if (span.first < 0) span.first = 0;
+    if (span.last >= limit) span.last = limit - 1;
+    return span;
+}
+
 void DrawRow(Surface* surface, Colour colour, int32_t y, int32_t fromX, int32_t toX) {
     if (y < 0 || y >= surface->height) return;
-    // Going left the line covers fromX down to toX + 1.
-    int32_t first = fromX < toX ? fromX : toX + 1;
-    int32_t last = fromX < toX ? toX - 1 : fromX;
-    if (first < 0) first = 0;
-    if (last >= surface->width) last = surface->width - 1;
-    if (first > last) return;
-    std::fill_n(surface->pixels + static_cast<size_t>(y) * surface->width + first, last - first + 1, colour);
+    const Span span = CoveredSpan(fromX, toX, surface->width);
+    if (span.first > span.last) return;
+    std::fill_n(surface->pixels + static_cast<size_t>(y) * surface->width + span.first, span.last - span.first + 1,
+                colour);
 }
 
 void DrawColumn(Surface* surface, Colour colour, int32_t x, int32_t fromY, int32_t toY) {
     if (x < 0 || x >= surface->width) return;
-    int32_t first = fromY < toY ? fromY : toY + 1;
-    int32_t last = fromY < toY ? toY - 1 : fromY;
-    if (first < 0) first = 0;
-    if (last >= surface->height) last = surface->height - 1;
-    if (first > last) return;
-    uint32_t* pixel = surface->pixels + static_cast<size_t>(first) * surface->width + x;
-    for (int32_t y = first; y <= last; ++y, pixel += surface->width) *pixel = colour;
+    const Span span = CoveredSpan(fromY, toY, surface->height);
+    if (span.first > span.last) return;
+    uint32_t* pixel = surface->pixels + static_cast<size_t>(span.first) * surface->width + x;
+    for (int32_t y = span.first; y <= span.last; ++y, pixel += surface->width) *pixel = colour;
 }
 
 }  // namespace
