@@ -65,8 +65,13 @@ void RemoveRow(int32_t j) {
 }
 
 // Waits until the tick count reaches deadline, sleeping rather than spinning.
+// The count wraps every 2^32 ms (49.7 days of uptime), so the deadline is
+// compared by the signed distance to it, which stays right across the wrap.
 void WaitUntil(uint32_t deadline) {
-    for (uint32_t now = HostTickCount(); now < deadline; now = HostTickCount()) HostPause(deadline - now);
+    for (int32_t left = static_cast<int32_t>(deadline - HostTickCount()); left > 0;
+         left = static_cast<int32_t>(deadline - HostTickCount())) {
+        HostPause(static_cast<uint32_t>(left));
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "scores/score_store.h"
+
 constexpr int HighScoreCount = 10;
 constexpr int HighScoreNameSize = 10;
 
@@ -26,9 +28,24 @@ int RankForScore(int32_t score);
 void InsertHighScore(int32_t score, const char* name);
 // Every entry becomes 0 points for "Anonymous".
 void ResetHighScores();
-// Reads "highscores.dat" in the current directory. False when the file
-// cannot be opened or read; the caller then resets the table.
+// Reads the stored Top Ten (the file "highscores.dat" in the current
+// directory) into the table. False when it is missing or cannot be read; the
+// caller then resets the table.
 uint8_t LoadHighScores();
-// Writes "highscores.dat" in full. False when it could not be written; the
-// file on disk is then left as it was.
-uint8_t SaveHighScores();
+// Writes the table in memory whole in place of the stored one, under the
+// store's lock. False, with the reason when error is given, when it could not
+// be stored; the stored table is then as it was.
+uint8_t SaveHighScores(StoreError* error = nullptr);
+
+// The table as it is stored now, so that another copy of the game's entries
+// show: read again from the store, with every entry this session could not
+// store entered on top. A store that cannot be read leaves the table as it is.
+void RefreshHighScores();
+// Enters score under the first 9 characters of name into the stored table as
+// it is now, under the store's lock, and makes that the table. When it cannot
+// be stored, the entry stays in the table for the rest of the session and is
+// stored with the next save that succeeds.
+uint8_t StoreNewHighScore(int32_t score, const char* name, StoreError* error);
+// "Reset Scores": the default table, stored at once; entries not yet stored
+// are dropped too.
+uint8_t StoreDefaultHighScores(StoreError* error);

@@ -24,6 +24,7 @@ struct HeadlessHost {
     std::vector<VirtualTimer> timers;
     int redraws = 0;
     uint64_t paused = 0;
+    uint32_t pauseOvershoot = 0;
     int nameEntries = 0;
     void (*windowTimerHandler)() = nullptr;
     void (*nameEntryHandler)() = nullptr;
@@ -85,8 +86,8 @@ void HostRedraw() {
 uint32_t HostTickCount() { return static_cast<uint32_t>(host.now); }
 
 void HostPause(uint32_t ms) {
-    host.now += ms;
-    host.paused += ms;
+    host.now += ms + host.pauseOvershoot;
+    host.paused += ms + host.pauseOvershoot;
 }
 
 void HostOpenNameEntry() {
@@ -100,6 +101,7 @@ void ResetHeadlessHost(uint32_t start) {
     host.timers.clear();
     host.redraws = 0;
     host.paused = 0;
+    host.pauseOvershoot = 0;
     host.nameEntries = 0;
     host.windowTimerHandler = nullptr;
     host.nameEntryHandler = nullptr;
@@ -140,6 +142,7 @@ uint32_t TimerDueIn(int id) {
 
 int RedrawCount() { return host.redraws; }
 uint32_t PausedMilliseconds() { return static_cast<uint32_t>(host.paused); }
+void SetPauseOvershoot(uint32_t ms) { host.pauseOvershoot = ms; }
 void SetWindowTimerHandler(void (*handler)()) { host.windowTimerHandler = handler; }
 void SetNameEntryHandler(void (*handler)()) { host.nameEntryHandler = handler; }
 int NameEntryOpenCount() { return host.nameEntries; }

@@ -22,6 +22,8 @@ uint32_t TimerDueIn(int id);
 int RedrawCount();
 // Milliseconds the game has held the thread with HostPause.
 uint32_t PausedMilliseconds();
+// Makes every HostPause last ms longer than asked, as real sleeps do.
+void SetPauseOvershoot(uint32_t ms);
 
 // What a timer without callback runs: the window's timer message. Tests of
 // whole games install GravityTick.

@@ -166,6 +166,31 @@ TEST_F(RowRemoval, OneFullBottomRowBlinksInTwoPhasesOfQuarterSecond) {
     EXPECT_EQ(PausedMilliseconds(), 500u);
 }
 
+// The tick count wraps at 2^32 ms. Wherever the blink starts against the
+// wrap, and however much each real pause overshoots, it lasts its 500 ms:
+// neither skipped nor stretched to a wait of 49 days.
+TEST_F(RowRemoval, TheBlinkLastsItsHalfSecondAcrossTheTickCountWrap) {
+    struct Case {
+        uint32_t start;
+        uint32_t overshoot;
+    };
+    const Case cases[] = {
+        {0xFFFFFFFFu - 600, 0}, {0xFFFFFFFFu - 300, 0},  {0xFFFFFFFFu - 10, 0},
+        {0xFFFFFFFFu - 260, 20}, {0xFFFFFFFFu - 251, 1}, {0xFFFFFFFFu, 7},
+    };
+    for (const Case& c : cases) {
+        ClearBoard();
+        FillRow(19);
+        ResetHeadlessHost(c.start);
+        SetPauseOvershoot(c.overshoot);
+
+        EXPECT_EQ(ClearFullRows(), 1);
+
+        EXPECT_GE(PausedMilliseconds(), 500u) << "start " << c.start << ", overshoot " << c.overshoot;
+        EXPECT_LE(PausedMilliseconds(), 500u + 2 * c.overshoot) << "start " << c.start << ", overshoot " << c.overshoot;
+    }
+}
+
 TEST_F(RowRemoval, BlocksAboveARemovedRowDropOneRowAndSixteenPixels) {
     FillRow(19);
     Block* const nearFloor = PutBlock(3, 18);
