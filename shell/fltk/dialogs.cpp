@@ -12,7 +12,7 @@
 #include "shell/common/command_tables.h"
 #include "shell/common/window_events.h"
 #include "shell/fltk/dialog_window.h"
-#include "shell/fltk/text_encoding.h"
+#include "shell/common/text_encoding.h"
 
 namespace {
 

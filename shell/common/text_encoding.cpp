@@ -1,4 +1,4 @@
-#include "shell/fltk/text_encoding.h"
+#include "shell/common/text_encoding.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The Top Ten file holds 8-bit Windows-1252 text, as the Windows program
-// writes it; FLTK shows and takes UTF-8.
+// The Top Ten holds 8-bit Windows-1252 text, as the Windows program writes
+// it; FLTK and the web page show and take UTF-8.
 
 #include <string>
 
