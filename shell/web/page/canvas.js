@@ -1,0 +1,37 @@
+// The game's window on the page: a 291 x 384 canvas that shows the game's
+// pixels as they are, drawn at the largest whole-number zoom that fits, so
+// that every game pixel is a square of whole device pixels.
+var gameCanvas = {
+  element: document.getElementById('game'),
+  context: null,
+  image: null,
+
+  // frame is the address of the game's pixels, bytes R, G, B, A. The
+  // ImageData is made once over that memory, which never moves, so each
+  // frame is one copy onto the canvas.
+  show(frame, width, height) {
+    if (this.image === null) {
+      this.context = this.element.getContext('2d');
+      this.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, frame, width * height * 4), width, height);
+    }
+    this.context.putImageData(this.image, 0, 0);
+  },
+
+  fit() {
+    const ratio = window.devicePixelRatio || 1;
+    const room = {
+      width: window.innerWidth - document.getElementById('beside-game').offsetWidth,
+      height: window.innerHeight - document.getElementById('menu-bar').offsetHeight
+    };
+    const zoom = Math.max(1, Math.floor(Math.min(room.width * ratio / this.element.width,
+                                                 room.height * ratio / this.element.height)));
+    this.element.style.width = this.element.width * zoom / ratio + 'px';
+    this.element.style.height = this.element.height * zoom / ratio + 'px';
+    document.documentElement.style.setProperty('--dialog-zoom', String(zoom / ratio));
+  }
+};
+
+gameCanvas.fit();
+// A change of the device pixel ratio (the browser's zoom, another screen)
+// arrives as a resize too.
+window.addEventListener('resize', () => gameCanvas.fit());

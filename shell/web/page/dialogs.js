@@ -1,0 +1,116 @@
+// The modal dialogs: <dialog> elements whose controls carry the numbers of
+// the Windows templates. A button issues its number as a command; Escape
+// and a close box issue IDCANCEL (2), which the game's dialog procedures
+// swallow, so neither closes a dialog. Enter presses the focused button, or
+// the default button when the focus is elsewhere. A dialog that holds the
+// game (the name entry) hands its commands straight to the waiting game;
+// the others post them to their procedure among the game's events.
+var pageDialogs = {
+  cancelCommand: 2,
+  waiting: {},  // dialog id -> the waiting game's resolve
+
+  element(name) {
+    return document.getElementById(name);
+  },
+
+  item(name, id) {
+    return this.element(name).querySelector('[data-id="' + id + '"]');
+  },
+
+  setItemText(name, id, text) {
+    const item = this.item(name, id);
+    if (item instanceof HTMLInputElement) {
+      item.value = text;
+    } else {
+      item.textContent = text;
+    }
+  },
+
+  itemText(name, id) {
+    const item = this.item(name, id);
+    return item instanceof HTMLInputElement ? item.value : item.textContent;
+  },
+
+  // Dialogs open with their top-left corner at the game's, as the desktop
+  // ones open at the corner of the window's client area.
+  open(name) {
+    const dialog = this.element(name);
+    if (dialog.open) return;
+    pageMenu.close();
+    const corner = gameCanvas.element.getBoundingClientRect();
+    const zoom = Number(getComputedStyle(document.documentElement).getPropertyValue('--dialog-zoom')) || 1;
+    dialog.style.left = corner.left / zoom + 'px';
+    dialog.style.top = corner.top / zoom + 'px';
+    dialog.showModal();
+  },
+
+  close(name) {
+    const dialog = this.element(name);
+    if (dialog.open) dialog.close();
+  },
+
+  anyOpen() {
+    return document.querySelector('dialog[open]') !== null;
+  },
+
+  // The game is held until the dialog issues a command; resolves to its id.
+  nextCommand(name) {
+    return new Promise((resolve) => {
+      this.waiting[name] = resolve;
+    });
+  },
+
+  command(name, id) {
+    const resolve = this.waiting[name];
+    if (resolve) {
+      delete this.waiting[name];
+      resolve(id);
+      return;
+    }
+    const procedure = this.element(name).dataset.procedure;
+    if (procedure) pageEvents.post(procedure, ['number'], [id]);
+  },
+
+  keyDown(name, event) {
+    if (event.code === 'Escape') {
+      // Kept from the browser too, which would otherwise close the dialog.
+      event.preventDefault();
+      this.command(name, this.cancelCommand);
+    } else if ((event.code === 'Enter' || event.code === 'NumpadEnter') && !(event.target instanceof HTMLButtonElement)) {
+      event.preventDefault();
+      const defaultButton = this.element(name).querySelector('button.default');
+      if (defaultButton) defaultButton.click();
+    }
+  },
+
+  attach(dialog) {
+    const name = dialog.id;
+    dialog.querySelectorAll('button[data-id]').forEach((button) => {
+      button.addEventListener('click', () => this.command(name, Number(button.dataset.id)));
+    });
+    dialog.addEventListener('keydown', (event) => this.keyDown(name, event));
+    dialog.addEventListener('cancel', (event) => event.preventDefault());
+  },
+
+  // The player's message box: text and OK, over the game, which goes on.
+  showMessage(text) {
+    pageMenu.close();
+    const dialog = document.createElement('dialog');
+    dialog.className = 'message';
+    dialog.setAttribute('role', 'alertdialog');
+    const paragraph = document.createElement('p');
+    paragraph.textContent = text;
+    const buttons = document.createElement('div');
+    const ok = document.createElement('button');
+    ok.textContent = 'OK';
+    ok.autofocus = true;
+    buttons.append(ok);
+    dialog.append(paragraph, buttons);
+    ok.addEventListener('click', () => dialog.close());
+    dialog.addEventListener('close', () => dialog.remove());
+    document.body.append(dialog);
+    dialog.showModal();
+  }
+};
+
+document.querySelectorAll('dialog').forEach((dialog) => pageDialogs.attach(dialog));
