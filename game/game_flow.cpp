@@ -107,6 +107,9 @@ void ReleaseAllBlocks() {
 void EndGame() {
     const int32_t finalScore = gameState.score;
     gameState.playing = 0;
+    // Another copy of the game may have stored entries since this one read
+    // the table: the place comes from the table as it is stored now.
+    RefreshHighScores();
     const int place = RankForScore(finalScore);
     HostStopTimer(GravityTimer);
     HostStopTimer(RepeatTimer);

@@ -4,28 +4,39 @@
 
 HighScoreTable highScores;
 
-int RankForScore(int32_t score) {
+int RankInTable(const HighScoreTable& table, int32_t score) {
     int place = HighScoreCount;
     for (int i = HighScoreCount - 1; i >= 0; --i) {
-        if (highScores.entries[i].score >= score) break;
+        if (table.entries[i].score >= score) break;
         place = i;
     }
     return place;
 }
 
-void InsertHighScore(int32_t score, const char* name) {
-    const int place = RankForScore(score);
-    if (place >= HighScoreCount) return;
-    for (int k = HighScoreCount - 2; k >= place; --k) highScores.entries[k + 1] = highScores.entries[k];
-    HighScoreEntry& entry = highScores.entries[place];
+HighScoreEntry MakeHighScoreEntry(int32_t score, const char* name) {
+    HighScoreEntry entry;
     std::memset(entry.name, 0, sizeof entry.name);
     for (int i = 0; i < HighScoreNameSize - 1 && name[i] != '\0'; ++i) entry.name[i] = name[i];
     entry.score = score;
+    return entry;
 }
 
-void ResetHighScores() {
-    for (HighScoreEntry& entry : highScores.entries) {
+void InsertIntoTable(HighScoreTable& table, int32_t score, const char* name) {
+    const int place = RankInTable(table, score);
+    if (place >= HighScoreCount) return;
+    for (int k = HighScoreCount - 2; k >= place; --k) table.entries[k + 1] = table.entries[k];
+    table.entries[place] = MakeHighScoreEntry(score, name);
+}
+
+void ResetTable(HighScoreTable& table) {
+    for (HighScoreEntry& entry : table.entries) {
         entry.score = 0;
         std::strncpy(entry.name, "Anonymous", sizeof entry.name);
     }
 }
+
+int RankForScore(int32_t score) { return RankInTable(highScores, score); }
+
+void InsertHighScore(int32_t score, const char* name) { InsertIntoTable(highScores, score, name); }
+
+void ResetHighScores() { ResetTable(highScores); }

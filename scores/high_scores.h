@@ -28,6 +28,15 @@ int RankForScore(int32_t score);
 void InsertHighScore(int32_t score, const char* name);
 // Every entry becomes 0 points for "Anonymous".
 void ResetHighScores();
+
+// The same three rules on any table, such as one just read from the store.
+// MakeHighScoreEntry is the entry InsertIntoTable would store: the first 9
+// characters of name, the rest of the field NUL.
+HighScoreEntry MakeHighScoreEntry(int32_t score, const char* name);
+int RankInTable(const HighScoreTable& table, int32_t score);
+void InsertIntoTable(HighScoreTable& table, int32_t score, const char* name);
+void ResetTable(HighScoreTable& table);
+
 // Reads the stored Top Ten (the file "highscores.dat" in the current
 // directory) into the table. False when it is missing or cannot be read; the
 // caller then resets the table.

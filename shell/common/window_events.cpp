@@ -1,5 +1,6 @@
 #include "shell/common/window_events.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "game/game_flow.h"
@@ -7,6 +8,7 @@
 #include "game/host.h"
 #include "game/keyboard.h"
 #include "scores/high_scores.h"
+#include "shell/common/player_message.h"
 
 void OnMainWindowCreated() {
     BuildStatisticsSamples();
@@ -19,14 +21,25 @@ void ShutdownGame() {
     ReleaseAllBlocks();
 }
 
+namespace {
+
+// One plain sentence that names the file and the system's reason.
+void TellSaveFailed(const StoreError& error) {
+    char text[sizeof error.reason + 80];
+    std::snprintf(text, sizeof text, "The Top Ten could not be saved to %s: %s.", ScoreStoreName(), error.reason);
+    ShowPlayerMessage(text);
+}
+
+}  // namespace
+
 void AcceptNameEntry(const char* typedName) {
     char name[HighScoreNameSize] = {};
     std::strncpy(name, typedName, HighScoreNameSize - 1);
-    InsertHighScore(gameState.score, name);
-    SaveHighScores();
+    StoreError error;
+    if (!StoreNewHighScore(gameState.score, name, &error)) TellSaveFailed(error);
 }
 
 void ResetAndSaveHighScores() {
-    ResetHighScores();
-    SaveHighScores();
+    StoreError error;
+    if (!StoreDefaultHighScores(&error)) TellSaveFailed(error);
 }

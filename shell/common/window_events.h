@@ -10,7 +10,9 @@ void OnMainWindowCreated();
 // After the event loop: stop the game's timers and free every Block still held.
 void ShutdownGame();
 // The name-entry dialog's OK: enter the typed name (at most its first 9
-// characters) with the current score and save the table.
+// characters) with the current score into the stored table. A save that fails
+// is told to the player; the entry stays in the table for the session.
 void AcceptNameEntry(const char* typedName);
-// The Top Ten dialog's "Reset Scores": defaults, saved at once.
+// The Top Ten dialog's "Reset Scores": defaults, stored at once; a failure is
+// told to the player.
 void ResetAndSaveHighScores();

@@ -98,6 +98,9 @@ void OpenTopTenDialog() {
             if (TopTenScoreIds[row] == id) scoreFields[row] = dialog.AddField({110, 4 + 12 * row, 60, 12}, false);
         }
     }
+    // The table as it is stored now, so that another copy of the game's
+    // entries show.
+    RefreshHighScores();
     for (int row = 0; row < HighScoreCount; ++row) {
         const HighScoreEntry& entry = highScores.entries[row];
         nameFields[row]->value(Utf8FromAnsi(entry.name, HighScoreNameSize).c_str());

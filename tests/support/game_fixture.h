@@ -21,6 +21,7 @@
 #include "scores/high_scores.h"
 #include "shell/common/window_events.h"
 #include "support/headless_host.h"
+#include "support/scratch_directory.h"
 
 // Kinds by their place in the catalogue.
 constexpr int SquareKind = 5;
@@ -113,6 +114,7 @@ inline void RunGravityStep() { AdvanceClock(TimerDueIn(GravityTimer)); }
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        scratch.Enter();
         ResetHeadlessHost();
         ForgetGameGlobals();
         SetWindowTimerHandler(GravityTick);
@@ -126,6 +128,7 @@ protected:
         EXPECT_EQ(LiveBrushCount(), 0);
         ForgetGameGlobals();
         ResetHeadlessHost();
+        scratch.Leave();
     }
 
     // A game that has just been dealt, at the given starting level.
@@ -134,11 +137,17 @@ protected:
         NewGame();
     }
 
-    // Sets the Top Ten so that its tenth entry holds tenth points and every
-    // other entry more.
+    // Stores a Top Ten whose tenth entry holds tenth points and every other
+    // entry more, as another copy of the game would: the table in memory
+    // does not know it until it is read again.
     void SetTenthScore(int32_t tenth) {
+        const HighScoreTable shown = highScores;
         for (int i = 0; i < HighScoreCount; ++i) {
             highScores.entries[i].score = tenth + 100 * (HighScoreCount - 1 - i);
         }
+        ASSERT_EQ(SaveHighScores(), 1);
+        highScores = shown;
     }
+
+    ScratchDirectory scratch;
 };

@@ -7,6 +7,7 @@
 #include "render/frame.h"
 #include "render/layout.h"
 #include "render/software_surface.h"
+#include "shell/common/player_message.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ struct HeadlessHost {
     void (*nameEntryHandler)() = nullptr;
     void (*redrawObserver)() = nullptr;
     bool renderFrames = false;
+    std::vector<std::string> messages;
     std::vector<uint32_t> frame = std::vector<uint32_t>(ClientWidth * ClientHeight, 0);
 };
 
@@ -90,6 +92,8 @@ void HostPause(uint32_t ms) {
     host.paused += ms + host.pauseOvershoot;
 }
 
+void ShowPlayerMessage(const char* text) { host.messages.push_back(text); }
+
 void HostOpenNameEntry() {
     ++host.nameEntries;
     if (host.nameEntryHandler != nullptr) host.nameEntryHandler();
@@ -107,6 +111,7 @@ void ResetHeadlessHost(uint32_t start) {
     host.nameEntryHandler = nullptr;
     host.redrawObserver = nullptr;
     host.renderFrames = false;
+    host.messages.clear();
 }
 
 void AdvanceClock(uint32_t ms) {
@@ -149,3 +154,4 @@ int NameEntryOpenCount() { return host.nameEntries; }
 void SetRedrawRendersFrame(bool on) { host.renderFrames = on; }
 const uint32_t* LastFrame() { return host.frame.data(); }
 void SetRedrawObserver(void (*observer)()) { host.redrawObserver = observer; }
+const std::vector<std::string>& PlayerMessages() { return host.messages; }

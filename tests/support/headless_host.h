@@ -4,6 +4,8 @@
 // test. Nothing here waits for real time.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Forgets every timer and count and sets the clock to start.
 void ResetHeadlessHost(uint32_t start = 1000);
@@ -38,3 +40,6 @@ void SetRedrawRendersFrame(bool on);
 const uint32_t* LastFrame();
 // Called after every redraw, e.g. to check invariants in a soak.
 void SetRedrawObserver(void (*observer)());
+
+// What the game told the player through ShowPlayerMessage, oldest first.
+const std::vector<std::string>& PlayerMessages();

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 
 #include <climits>
 #include <cstdint>
@@ -17,6 +21,10 @@
 
 #include "scores/high_scores.h"
 #include "scores/score_codec.h"
+#include "game/game_state.h"
+#include "shell/common/window_events.h"
+#include "support/headless_host.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -25,31 +33,23 @@ using Bytes = std::vector<uint8_t>;
 const char* const FileName = "highscores.dat";
 const char* const TemporaryName = "highscores.dat.tmp";
 
-// Every test runs in a fresh directory of its own, which it leaves again.
+// Every test runs in a fresh directory of its own, as a fresh session.
 class TopTenFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        char here[PATH_MAX];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previousDirectory = here;
-        char scratch[] = "/tmp/quadrafall-top-ten-XXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        scratchDirectory = scratch;
-        ASSERT_EQ(chdir(scratch), 0);
+        scratch.Enter();
+        ResetHeadlessHost();
+        LoadHighScores();
         std::memset(&highScores, 0, sizeof highScores);
     }
 
-    void TearDown() override {
-        ASSERT_EQ(chdir(previousDirectory.c_str()), 0);
-        std::error_code ignored;
-        std::filesystem::remove_all(scratchDirectory, ignored);
-    }
+    void TearDown() override { scratch.Leave(); }
 
-    std::string previousDirectory;
-    std::string scratchDirectory;
+    ScratchDirectory scratch;
 };
 
 class TopTenFileFailures : public TopTenFile {};
+class TopTenSession : public TopTenFile {};
 class TopTenCodec : public ::testing::Test {};
 
 Bytes ReadFile(const char* path) {
@@ -66,6 +66,27 @@ bool Exists(const char* path) {
     struct stat info;
     return lstat(path, &info) == 0;
 }
+
+// While it lives, a write that would make a file longer than a few bytes
+// fails, as on a full disk.
+class FileSizeLimit {
+public:
+    FileSizeLimit() {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_ = {};
+    void (*previousHandler_)(int) = nullptr;
+};
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -328,15 +349,19 @@ TEST_F(TopTenFileFailures, WhenTheTemporaryCannotBeCreatedTheOldFileStaysAsItWas
 }
 
 TEST_F(TopTenFileFailures, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporary) {
-    if (!Exists("/dev/full")) GTEST_SKIP() << "no /dev/full to stand in for a full disk";
     const Bytes old = Join({PlainRecord(9, 0, 0, 0, "Old\0\0\0\0\0\0\0"), Repeat(DefaultRecord, 9)});
     WriteFile(FileName, old);
-    // Every write to /dev/full fails with "no space left on device".
-    ASSERT_EQ(symlink("/dev/full", TemporaryName), 0);
     ResetHighScores();
+    StoreError error;
 
-    EXPECT_EQ(SaveHighScores(), 0);
+    uint8_t saved;
+    {
+        const FileSizeLimit full;
+        saved = SaveHighScores(&error);
+    }
 
+    EXPECT_EQ(saved, 0);
+    EXPECT_STREQ(error.reason, std::strerror(EFBIG));
     EXPECT_EQ(ReadFile(FileName), old);
     EXPECT_FALSE(Exists(TemporaryName));
 }
@@ -361,6 +386,74 @@ TEST_F(TopTenFileFailures, AStaleTemporaryFromAnInterruptedSaveIsOverwritten) {
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
     EXPECT_FALSE(Exists(TemporaryName));
+}
+
+// The stored bytes of the default table with these entries entered in turn.
+Bytes StoredTable(std::initializer_list<std::pair<int32_t, const char*>> entries) {
+    HighScoreTable table;
+    ResetTable(table);
+    for (const auto& entry : entries) InsertIntoTable(table, entry.first, entry.second);
+    uint8_t stored[HighScoreStoredMaxSize];
+    return Bytes(stored, stored + EncodeHighScores(table, stored));
+}
+
+void ExpectEntry(int place, int32_t score, const char* name) {
+    EXPECT_EQ(highScores.entries[place].score, score) << "place " << place;
+    EXPECT_STREQ(highScores.entries[place].name, name) << "place " << place;
+}
+
+TEST_F(TopTenSession, AnEntryThatCannotBeStoredStaysForTheSessionAndGoesWithTheNextSave) {
+    WriteFile(FileName, StoredTable({{9, "Old"}}));
+    ASSERT_EQ(LoadHighScores(), 1);
+    {
+        const FileSizeLimit full;
+        StoreError error;
+        EXPECT_EQ(StoreNewHighScore(50, "Ann", &error), 0);
+    }
+    EXPECT_EQ(ReadFile(FileName), StoredTable({{9, "Old"}}));
+    // Meanwhile another copy of the game stores an entry of its own.
+    WriteFile(FileName, StoredTable({{9, "Old"}, {70, "Bob"}}));
+
+    RefreshHighScores();
+    ExpectEntry(0, 70, "Bob");
+    ExpectEntry(1, 50, "Ann");
+    ExpectEntry(2, 9, "Old");
+
+    StoreError error;
+    EXPECT_EQ(StoreNewHighScore(30, "Cy", &error), 1);
+    EXPECT_EQ(ReadFile(FileName), StoredTable({{9, "Old"}, {70, "Bob"}, {50, "Ann"}, {30, "Cy"}}));
+}
+
+TEST_F(TopTenSession, AResetThatCannotBeStoredHoldsForTheSessionAndGoesWithTheNextSave) {
+    WriteFile(FileName, StoredTable({{9, "Old"}}));
+    ASSERT_EQ(LoadHighScores(), 1);
+    {
+        const FileSizeLimit full;
+        StoreError error;
+        EXPECT_EQ(StoreDefaultHighScores(&error), 0);
+    }
+
+    RefreshHighScores();
+    ExpectEntry(0, 0, "Anonymous");
+
+    StoreError error;
+    EXPECT_EQ(StoreNewHighScore(5, "Dee", &error), 1);
+    EXPECT_EQ(ReadFile(FileName), StoredTable({{5, "Dee"}}));
+}
+
+// The player is told once, in one sentence that names the file and gives the
+// system's reason, and the entry is still shown.
+TEST_F(TopTenSession, ASaveThatFailsIsToldToThePlayer) {
+    ASSERT_EQ(mkdir(FileName, 0700), 0);
+    ResetHighScores();
+    gameState.score = 120;
+
+    AcceptNameEntry("Zed");
+
+    ASSERT_EQ(PlayerMessages().size(), 1u);
+    EXPECT_EQ(PlayerMessages()[0], "The Top Ten could not be saved to highscores.dat: Is a directory.");
+    ExpectEntry(0, 120, "Zed");
+    gameState.score = 0;
 }
 
 TEST_F(TopTenCodec, DecodingCountsOnlyWholeRecords) {
