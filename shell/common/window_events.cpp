@@ -21,16 +21,12 @@ void ShutdownGame() {
     ReleaseAllBlocks();
 }
 
-namespace {
-
 // One plain sentence that names the file and the system's reason.
 void TellSaveFailed(const StoreError& error) {
     char text[sizeof error.reason + 80];
     std::snprintf(text, sizeof text, "The Top Ten could not be saved to %s: %s.", ScoreStoreName(), error.reason);
     ShowPlayerMessage(text);
 }
-
-}  // namespace
 
 void AcceptNameEntry(const char* typedName) {
     char name[HighScoreNameSize] = {};

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "scores/score_store.h"
+
 // The main window has just been created: build the statistics samples and
 // load the Top Ten, falling back to the defaults.
 void OnMainWindowCreated();
@@ -16,3 +18,5 @@ void AcceptNameEntry(const char* typedName);
 // The Top Ten dialog's "Reset Scores": defaults, stored at once; a failure is
 // told to the player.
 void ResetAndSaveHighScores();
+// Tells the player that the Top Ten could not be stored, and why.
+void TellSaveFailed(const StoreError& error);

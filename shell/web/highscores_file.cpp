@@ -2,28 +2,15 @@
 
 #include <emscripten.h>
 
-#include <cstdio>
-
 #include "scores/high_scores.h"
 #include "scores/score_codec.h"
 #include "scores/score_store.h"
-#include "shell/common/player_message.h"
+#include "shell/common/window_events.h"
 #include "shell/web/dialogs.h"
 
 EM_JS(void, OfferDownload, (const char* fileName, const uint8_t* bytes, int size), {
     pageFiles.offerDownload(UTF8ToString(fileName), HEAPU8.slice(bytes, bytes + size));
 });
-
-namespace {
-
-// The sentence the game uses for every Top Ten that could not be stored.
-void TellStoreFailure(const StoreError& error) {
-    char text[sizeof error.reason + 80];
-    std::snprintf(text, sizeof text, "The Top Ten could not be saved to %s: %s.", ScoreStoreName(), error.reason);
-    ShowPlayerMessage(text);
-}
-
-}  // namespace
 
 void SaveHighScoresFile() {
     RefreshHighScores();
@@ -38,13 +25,13 @@ void OpenHighScoresFile(const uint8_t* bytes, std::size_t size) {
     const std::size_t kept = size < HighScoreStoredMaxSize ? size : HighScoreStoredMaxSize;
     StoreError error{};
     if (!LockScoreStore(&error)) {
-        TellStoreFailure(error);
+        TellSaveFailed(error);
         return;
     }
     const bool replaced = ReplaceScoreStore(bytes, kept, &error);
     UnlockScoreStore();
     if (!replaced) {
-        TellStoreFailure(error);
+        TellSaveFailed(error);
         return;
     }
     RefreshHighScores();

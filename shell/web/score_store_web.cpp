@@ -29,14 +29,22 @@ constexpr int NothingStored = 1;
 // player hardly waits.
 constexpr int LockTimeoutMs = 2000;
 
+// The reason goes where the caller asked for it, if it asked.
+char* ReasonOf(StoreError* error, StoreError& unwanted) {
+    StoreError& target = error != nullptr ? *error : unwanted;
+    target.reason[0] = '\0';
+    return target.reason;
+}
+
 }  // namespace
 
 const char* ScoreStoreName() { return "this browser's storage"; }
 
 StoreReadResult ReadScoreStore(uint8_t* bytes, std::size_t capacity, std::size_t* size, StoreError* error) {
+    StoreError unwanted;
     int read = 0;
-    error->reason[0] = '\0';
-    const int result = ReadPageStorage(bytes, static_cast<int>(capacity), &read, error->reason, sizeof error->reason);
+    const int result =
+        ReadPageStorage(bytes, static_cast<int>(capacity), &read, ReasonOf(error, unwanted), sizeof unwanted.reason);
     *size = 0;
     if (result == NothingStored) return StoreMissing;
     if (result != 0) return StoreFailed;
@@ -50,13 +58,13 @@ StoreReadResult ReadScoreStore(uint8_t* bytes, std::size_t capacity, std::size_t
 // read-change-write still runs as one event of the page, which nothing in
 // this tab can interrupt.
 bool LockScoreStore(StoreError* error) {
-    error->reason[0] = '\0';
-    return LockPageStorage(LockTimeoutMs, error->reason, sizeof error->reason) == 0;
+    StoreError unwanted;
+    return LockPageStorage(LockTimeoutMs, ReasonOf(error, unwanted), sizeof unwanted.reason) == 0;
 }
 
 bool ReplaceScoreStore(const uint8_t* bytes, std::size_t size, StoreError* error) {
-    error->reason[0] = '\0';
-    return WritePageStorage(bytes, static_cast<int>(size), error->reason, sizeof error->reason) == 0;
+    StoreError unwanted;
+    return WritePageStorage(bytes, static_cast<int>(size), ReasonOf(error, unwanted), sizeof unwanted.reason) == 0;
 }
 
 void UnlockScoreStore() { UnlockPageStorage(); }
