@@ -25,8 +25,14 @@ var gameCanvas = {
     };
     const zoom = Math.max(1, Math.floor(Math.min(room.width * ratio / this.element.width,
                                                  room.height * ratio / this.element.height)));
-    this.element.style.width = this.element.width * zoom / ratio + 'px';
-    this.element.style.height = this.element.height * zoom / ratio + 'px';
+    // The canvas keeps its own size in CSS pixels and is scaled by a
+    // transform, which the browser carries out exactly; a size of its own
+    // in half CSS pixels (an odd zoom at a ratio of 2) would be rounded and
+    // smear a column here and there. Its frame takes the room it covers.
+    const scale = zoom / ratio;
+    this.element.style.transform = 'scale(' + scale + ')';
+    this.element.parentElement.style.width = this.element.width * scale + 'px';
+    this.element.parentElement.style.height = this.element.height * scale + 'px';
     document.documentElement.style.setProperty('--dialog-zoom', String(zoom / ratio));
   }
 };

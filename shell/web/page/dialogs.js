@@ -88,6 +88,8 @@ var pageDialogs = {
     dialog.querySelectorAll('button[data-id]').forEach((button) => {
       button.addEventListener('click', () => this.command(name, Number(button.dataset.id)));
     });
+    // The close box takes no focus, as a caption's box does not.
+    dialog.querySelectorAll('.close-box').forEach((box) => box.addEventListener('mousedown', (event) => event.preventDefault()));
     dialog.addEventListener('keydown', (event) => this.keyDown(name, event));
     dialog.addEventListener('cancel', (event) => event.preventDefault());
   },

@@ -1,0 +1,68 @@
+"""A key held while the page loses the keyboard does not stay held: its
+key-up will go elsewhere, so the game forgets it, as the desktop window
+does when it loses the focus or opens its menu or a dialog."""
+
+import os
+import tempfile
+import unittest
+
+import references
+from browser import CELL
+from page_case import PageCase
+
+
+def another_tab_comes_to_the_front(page):
+    first = page.driver.current_window_handle
+    page.driver.switch_to.new_window('tab')
+    page.pause(100)
+    page.driver.close()
+    page.driver.switch_to.window(first)
+
+
+def the_focus_moves_into_a_frame(page):
+    page.js("const frame = document.createElement('iframe'); document.body.append(frame); frame.contentWindow.focus();")
+
+
+def the_menu_opens(page):
+    page.tap('F10')
+
+
+def a_dialog_opens(page):
+    # "Open highscores.dat" shows the table it has read.
+    folder = tempfile.mkdtemp()
+    path = os.path.join(folder, 'highscores.dat')
+    with open(path, 'wb') as file:
+        file.write(references.records([(5, 'Someone')] * 10))
+    page.open_file(path)
+    if not page.wait_until(lambda: page.dialog_open('top-ten')):
+        raise AssertionError('the Top Ten did not open')
+
+
+class HeldKeys(PageCase):
+    def test_held_down_is_forgotten_when_the_page_loses_the_keyboard(self):
+        page = self.open_page()
+        for lose_keyboard in [another_tab_comes_to_the_front, the_focus_moves_into_a_frame, the_menu_opens,
+                              a_dialog_opens]:
+            with self.subTest(lose_keyboard.__name__):
+                page.reload()
+                page.choose_new()
+                self.assertTrue(page.wait_for_piece())
+                self.start_watching(page)
+                page.hold('Down')
+                page.pause(250)
+                dropping = self.stop_watching(page)['steps']
+                self.assertGreaterEqual(len(dropping), 3, 'Down does not drop the piece: %s' % dropping)
+                lose_keyboard(page)
+                page.pause(150)
+                self.start_watching(page)
+                page.pause(700)
+                steps = self.stop_watching(page)['steps']
+                # Gravity alone moves it at most one row in that time.
+                self.assertLessEqual(len(steps), 1, steps)
+                for step in steps:
+                    self.assertEqual(step['top'], CELL, steps)
+                page.release('Down')
+
+
+if __name__ == '__main__':
+    unittest.main()

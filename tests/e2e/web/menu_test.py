@@ -1,0 +1,74 @@
+"""The menu bar: the desktop's items, the Level tick, and "Exit"."""
+
+import unittest
+
+import references
+from browser import CLIENT_WIDTH
+from page_case import PageCase
+
+# The level readout's digit on the canvas: left, top, right, bottom.
+LEVEL_DIGIT = (157, 17, 170, 40)
+
+
+def region(pixels, box):
+    left, top, right, bottom = box
+    return [pixels[y * CLIENT_WIDTH + x] for y in range(top, bottom) for x in range(left, right)]
+
+
+class Menu(PageCase):
+    def ticked_levels(self, page):
+        """The Level items that show a tick."""
+        return page.js("""
+            return [...document.querySelectorAll('#menu-bar [role=menuitemradio]')]
+              .filter(item => getComputedStyle(item, '::before').content.includes('\\u2713'))
+              .map(item => item.firstChild.textContent.trim());""")
+
+    def test_the_menu_holds_the_desktops_items_in_order_with_set_keys_shown_but_not_available(self):
+        page = self.open_page()
+        menus = page.js("""
+            const texts = (list) => [...list.children].map(item => item.firstChild.textContent.trim());
+            return [[...document.querySelectorAll('#menu-bar .menu-title')].map(title => title.textContent),
+                    texts(document.querySelector('#menu-bar .drop-down')),
+                    texts(document.querySelector('#menu-bar .drop-down .drop-down'))];""")
+        self.assertEqual(menus, [['Game', ''], ['New', 'Level', 'Top Ten', 'Set Keys', 'Exit'],
+                                 ['0', '1', '2', '3', '4', '5', '6', '7', '8', '9']])
+        colours = page.js("""
+            const items = [...document.querySelectorAll('#menu-bar .drop-down > li')];
+            return items.map(item => getComputedStyle(item).color);""")
+        self.assertEqual(len(set(colours)), 1, colours)
+        # Chosen from the keyboard, "Set Keys" does nothing and the menu stays.
+        page.tap('F10', 'Down', 'Down', 'Down', 'Down', 'Return')
+        self.assertEqual(page.open_dialogs(), [])
+        self.assertTrue(page.js("return pageMenu.active && !document.querySelector('#menu-bar .drop-down').hidden;"))
+
+    def test_the_level_tick_moves_to_the_chosen_level_and_new_starts_there(self):
+        page = self.open_page()
+        self.assertEqual(self.ticked_levels(page), ['0'])
+        page.choose_level(5)
+        page.pause(100)
+        self.assertEqual(self.ticked_levels(page), ['5'])
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        self.assertSamePixels(region(page.canvas_rgb(), LEVEL_DIGIT), region(references.frame('level 5\n'), LEVEL_DIGIT))
+
+    def test_exit_ends_the_game_and_the_page_offers_to_start_again(self):
+        page = self.open_page()
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        page.choose_exit()
+        self.assertTrue(page.wait_until(lambda: page.js("return !document.getElementById('ended').hidden;")))
+        self.assertEqual(page.js("return document.getElementById('ended').innerText.split('\\n')[0];"),
+                         'The game has ended.')
+        # Nothing moves any more, whatever the player does.
+        ended = page.canvas_rgb()
+        page.tap('Down', 'Left', 'F10', 'Down')
+        page.pause(1500)
+        self.assertSamePixels(page.canvas_rgb(), ended)
+        page.click('#start-again')
+        page.pause(500)
+        page.wait_for_first_frame()
+        self.assertSamePixels(page.canvas_rgb(), references.frame())
+
+
+if __name__ == '__main__':
+    unittest.main()

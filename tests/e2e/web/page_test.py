@@ -1,0 +1,76 @@
+"""The page itself: the pixels it shows, how large it shows them, and that
+it needs nothing but its own two files."""
+
+import http.server
+import json
+import os
+import threading
+import unittest
+
+import references
+from browser import CLIENT_HEIGHT, CLIENT_WIDTH, PAGE
+from page_case import PageCase
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *arguments):
+        pass
+
+
+class Page(PageCase):
+    def test_the_idle_frame_on_the_canvas_is_the_software_surfaces_pixel_for_pixel(self):
+        page = self.open_page()
+        self.assertSamePixels(page.canvas_rgb(), references.frame())
+
+    def test_every_game_pixel_is_a_square_of_the_largest_whole_zoom_that_fits(self):
+        # viewport width and height in CSS pixels, device pixel ratio, zoom;
+        # one page goes through them all, as a window resized or moved to
+        # another screen does
+        cases = [
+            (800, 500, 1, 1),
+            (800, 500, 2, 2),
+            (900, 700, 2, 3),
+            (1300, 1000, 1, 2),
+            (800, 700, 1.5, 2),
+        ]
+        reference = references.frame()
+        page = self.open_page()
+        for width, height, ratio, zoom in cases:
+            with self.subTest(width=width, height=height, ratio=ratio):
+                page.set_viewport(width, height, ratio)
+                page.pause(200)
+                shot_width, shot_height, shot = references.png_rgb(page.screenshot_png())
+                left, top, box_width, box_height, page_ratio = page.element_box('#game')
+                self.assertEqual(page_ratio, ratio)
+                x0, y0 = round(left * ratio), round(top * ratio)
+                self.assertEqual((round(box_width * ratio), round(box_height * ratio)),
+                                 (CLIENT_WIDTH * zoom, CLIENT_HEIGHT * zoom))
+                wrong = [(x, y) for y in range(CLIENT_HEIGHT * zoom) for x in range(CLIENT_WIDTH * zoom)
+                         if shot[(y0 + y) * shot_width + x0 + x] != reference[(y // zoom) * CLIENT_WIDTH + x // zoom]]
+                self.assertEqual(wrong[:5], [], '%d device pixels differ' % len(wrong))
+
+    def test_served_from_a_web_server_it_asks_for_nothing_but_its_two_files(self):
+        folder = os.path.dirname(PAGE)
+        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
+                                                 lambda *a: QuietHandler(*a, directory=folder))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.shutdown)
+        origin = 'http://127.0.0.1:%d' % server.server_address[1]
+        page = self.open_page(logging=True)
+        page.driver.get_log('performance')
+        page.open(origin + '/index.html')
+        page.pause(500)
+        requested = set()
+        for entry in page.driver.get_log('performance'):
+            message = entry['message']
+            if '"Network.requestWillBeSent"' in message:
+                url = json.loads(message)['message']['params']['request']['url']
+                # The WebAssembly inside the script is read from a data URL,
+                # which goes nowhere.
+                if not url.startswith('data:'):
+                    requested.add(url)
+        self.assertEqual(requested, {origin + '/index.html', origin + '/quadrafall.js'})
+
+
+if __name__ == '__main__':
+    unittest.main()

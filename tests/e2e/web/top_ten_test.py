@@ -1,0 +1,111 @@
+"""The Top Ten dialog and the table kept in the browser's storage, byte for
+byte the desktop's highscores.dat."""
+
+import os
+import tempfile
+import unittest
+
+import references
+from page_case import PageCase
+
+# Every place holds -1 points, shown as the unsigned 4294967295.
+NEGATIVE_TABLE = references.records([(-1, 'Nobody')] * 10)
+
+
+def file_in_folder(data):
+    folder = tempfile.mkdtemp()
+    path = os.path.join(folder, 'highscores.dat')
+    with open(path, 'wb') as file:
+        file.write(data)
+    return path
+
+
+class TopTen(PageCase):
+    def test_with_nothing_stored_it_shows_anonymous_and_0_in_every_place(self):
+        page = self.open_page()
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        self.assertEqual(page.dialog_rows('top-ten'), [[str(place), 'Anonymous', '0'] for place in range(1, 11)])
+        self.assertEqual(page.focused(), 'OK')
+        self.assertIsNone(page.stored_bytes())
+
+    def test_reset_scores_stores_the_140_byte_default_table_and_closes(self):
+        page = self.open_page()
+        page.store_bytes(NEGATIVE_TABLE)
+        page.reload()
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        self.assertEqual(page.dialog_rows('top-ten'), [[str(place), 'Nobody', '4294967295'] for place in range(1, 11)])
+        page.tap('Tab', 'Return')
+        self.assertTrue(page.wait_until(lambda: not page.dialog_open('top-ten')))
+        expected = references.default_top_ten_file()
+        self.assertEqual(len(expected), 140)
+        self.assertEqual(page.stored_bytes(), expected)
+
+    def test_escape_and_the_close_box_leave_it_open(self):
+        page = self.open_page()
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        page.tap('Escape', 'Escape')
+        page.click('#top-ten .close-box')
+        page.pause(300)
+        self.assertTrue(page.dialog_open('top-ten'))
+        page.tap('Return')
+        self.assertTrue(page.wait_until(lambda: not page.dialog_open('top-ten')))
+        self.assertIsNone(page.stored_bytes())
+
+    def test_a_game_goes_on_under_it(self):
+        page = self.open_page()
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        self.start_watching(page)
+        page.pause(2300)
+        self.assertGreaterEqual(len(self.stop_watching(page)['steps']), 2)
+
+    def test_an_opened_file_gives_the_table_the_desktop_makes_of_it_and_save_gives_its_bytes(self):
+        whole = references.records([(1000 - i, 'Player%d' % i) for i in range(10)])
+        cases = {
+            # a record and a half: the rest of the table is empty
+            'short': whole[:21],
+            # bytes of no meaning, 0x0D 0x0A and 0x1A among them
+            'corrupt': bytes((i * 37 + 13) % 256 for i in range(140)),
+            # ten records, then more than the table can ever take
+            'over-long': whole + bytes(range(256)) * 2,
+            # scores whose bytes hold 0x0A, stored as 0x0D 0x0A
+            'with line feeds': references.records([(10, 'Ann'), (2570, 'Bob')] + [(0, '')] * 8),
+        }
+        page = self.open_page()
+        for name, data in cases.items():
+            with self.subTest(name):
+                # The desktop reads the file and, entering a score that
+                # does not place, writes back the table it read.
+                expected = references.top_ten_file(-2147483648, 'Nobody', data)
+                page.open_file(file_in_folder(data))
+                self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+                page.tap('Return')
+                self.assertEqual(page.download('#save-highscores', 'highscores.dat'), expected)
+                page.forget_downloads()
+
+    def test_a_store_the_browser_refuses_is_told_once_and_the_table_lives_on(self):
+        page = self.open_page()
+        page.store_bytes(NEGATIVE_TABLE)
+        page.reload()
+        # The browser's storage is full from now on.
+        page.js("Storage.prototype.setItem = function() { throw new DOMException('full', 'QuotaExceededError'); };")
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        page.tap('Tab', 'Return')
+        self.assertTrue(page.wait_until(lambda: page.message_texts() != []))
+        self.assertEqual(page.message_texts(),
+                         ["The Top Ten could not be saved to this browser's storage: it is full."])
+        page.tap('Return')
+        self.assertEqual(page.stored_bytes(), NEGATIVE_TABLE)
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        self.assertEqual(page.dialog_rows('top-ten'), [[str(place), 'Anonymous', '0'] for place in range(1, 11)])
+
+
+if __name__ == '__main__':
+    unittest.main()
