@@ -1,7 +1,8 @@
 // Watches the well on the game's canvas from inside the page, every few
 // milliseconds, and records each move of the falling piece's edges with
-// the time it was seen, and the time of the first key press after it
-// started. Read back with canvasProbe.stop().
+// the time it was seen, when something first appeared in an empty well,
+// and the time of the first key press after it started. Read back with
+// canvasProbe.stop().
 window.canvasProbe = (() => {
   const canvas = document.getElementById('game');
   const context = canvas.getContext('2d');
@@ -10,6 +11,7 @@ window.canvasProbe = (() => {
   let last = null;
   let steps = [];
   let pressedAt = null;
+  let appearedAt = null;
   let startedAt = 0;
 
   // The box of every pixel in the well that is not the panel's grey.
@@ -36,6 +38,7 @@ window.canvasProbe = (() => {
       steps.push({at: performance.now() - startedAt, top: box.top - last.top, left: box.left - last.left,
                   right: box.right - last.right});
     }
+    if (box !== null && last === null && appearedAt === null) appearedAt = performance.now() - startedAt;
     if (box !== null) last = box;
     setTimeout(sample, 0);
   }
@@ -48,6 +51,7 @@ window.canvasProbe = (() => {
     start() {
       steps = [];
       pressedAt = null;
+      appearedAt = null;
       last = pieceBox();
       startedAt = performance.now();
       running = true;
@@ -55,7 +59,7 @@ window.canvasProbe = (() => {
     },
     stop() {
       running = false;
-      return {steps: steps, pressedAt: pressedAt};
+      return {steps: steps, pressedAt: pressedAt, appearedAt: appearedAt};
     }
   };
 })();

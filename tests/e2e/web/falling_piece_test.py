@@ -12,15 +12,19 @@ class FallingPiece(PageCase):
     def test_new_deals_a_piece_at_the_top_that_falls_one_row_per_second_at_level_0(self):
         page = self.open_page()
         self.assertIsNone(page.falling_piece_top())
+        self.start_watching(page)
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
         self.assertLess(page.falling_piece_top(), 56 + CELL)
-        self.start_watching(page)
         page.pause(3600)
-        steps = self.stop_watching(page)['steps']
+        seen = self.stop_watching(page)
+        steps = seen['steps']
         self.assertGreaterEqual(len(steps), 3, steps)
         for step in steps:
             self.assertEqual(step['top'], CELL, steps)
+        # The first row a whole interval after the deal, then one a second.
+        self.assertGreater(steps[0]['at'] - seen['appearedAt'], 950, seen)
+        self.assertLess(steps[0]['at'] - seen['appearedAt'], 1080, seen)
         self.assertGreater(mean_interval(steps), 950, steps)
         self.assertLess(mean_interval(steps), 1080, steps)
 

@@ -59,8 +59,9 @@ class Menu(PageCase):
         self.assertTrue(page.wait_until(lambda: page.js("return !document.getElementById('ended').hidden;")))
         self.assertEqual(page.js("return document.getElementById('ended').innerText.split('\\n')[0];"),
                          'The game has ended.')
-        # Nothing moves any more, whatever the player does.
+        # Nothing moves any more, whatever the player does with the page.
         ended = page.canvas_rgb()
+        page.click('#ended p')
         page.tap('Down', 'Left', 'F10', 'Down')
         page.pause(1500)
         self.assertSamePixels(page.canvas_rgb(), ended)

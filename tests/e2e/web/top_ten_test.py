@@ -2,6 +2,7 @@
 byte the desktop's highscores.dat."""
 
 import os
+import struct
 import tempfile
 import unittest
 
@@ -18,6 +19,19 @@ def file_in_folder(data):
     with open(path, 'wb') as file:
         file.write(data)
     return path
+
+
+def shown_rows(stored):
+    """The Top Ten dialog's rows for a table in its stored form: names up
+    to their first NUL in Windows-1252, scores as unsigned numbers."""
+    data = stored.replace(b'\r\n', b'\n')
+    rows = []
+    for place in range(10):
+        record = data[14 * place:14 * place + 14]
+        name = record[4:].split(b'\0')[0]
+        text = ''.join(bytes([byte]).decode('cp1252', errors='ignore') or chr(byte) for byte in name)
+        rows.append([str(place + 1), text, str(struct.unpack('<I', record[:4])[0])])
+    return rows
 
 
 class TopTen(PageCase):
@@ -73,8 +87,9 @@ class TopTen(PageCase):
             'corrupt': bytes((i * 37 + 13) % 256 for i in range(140)),
             # ten records, then more than the table can ever take
             'over-long': whole + bytes(range(256)) * 2,
-            # scores whose bytes hold 0x0A, stored as 0x0D 0x0A
-            'with line feeds': references.records([(10, 'Ann'), (2570, 'Bob')] + [(0, '')] * 8),
+            # scores whose bytes hold 0x0A, stored as 0x0D 0x0A, and a name
+            # of all ten bytes, without its NUL, at the very end
+            'with line feeds': references.records([(10, 'Ann'), (2570, 'Bob')] + [(0, '')] * 7 + [(-1, 'Alexandria')]),
         }
         page = self.open_page()
         for name, data in cases.items():
@@ -84,6 +99,7 @@ class TopTen(PageCase):
                 expected = references.top_ten_file(-2147483648, 'Nobody', data)
                 page.open_file(file_in_folder(data))
                 self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+                self.assertEqual(page.dialog_rows('top-ten'), shown_rows(expected))
                 page.tap('Return')
                 self.assertEqual(page.download('#save-highscores', 'highscores.dat'), expected)
                 page.forget_downloads()
