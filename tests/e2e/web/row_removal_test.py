@@ -1,0 +1,136 @@
+"""A full row blinks for half a second and goes, in the browser, while the
+game is held in its wait; a key pressed meanwhile acts only afterwards, on
+the next piece, as Windows delivers it after the blink.
+
+To fill a row on purpose the test chooses the game's random pieces: it
+holds the page's clock still while "New" seeds the generator with the
+tick count, at a moment whose seed deals two bars and a square, and lets
+it run on from there. The seed is found with the C library's generator
+(musl, as Emscripten links it), and the canvas confirms every piece."""
+
+import unittest
+
+import references
+from browser import CLIENT_WIDTH, PANEL_GREY
+from page_case import PageCase
+
+BAR, SQUARE = 6, 5
+# The pieces' colours on the canvas, and their cells about the origin.
+COLOURS = {BAR: (0xFF, 0x7F, 0x00), SQUARE: (0x00, 0xFA, 0x00)}
+OFFSETS = [
+    [(0, 0), (1, 0), (-1, 0), (-1, 1)], [(0, 0), (1, 0), (-1, 0), (1, 1)], [(0, 0), (1, 0), (0, 1), (-1, 1)],
+    [(0, 0), (-1, 0), (0, 1), (1, 1)], [(0, 0), (1, 0), (-1, 0), (0, 1)], [(0, 0), (1, 0), (0, 1), (1, 1)],
+    [(0, 0), (1, 0), (-1, 0), (2, 0)],
+]
+LIGHT, DARK = (0xFF, 0xFF, 0xFF), (0x80, 0x80, 0x80)
+# The first pixel of the top bevel of the bottom row's first cell.
+BOTTOM_LEFT_BEVEL = (13, 56 + 19 * 16 + 1)
+SCORE_DIGITS = (14, 17, 92, 40)
+
+
+def dealt_kinds(seed, count):
+    """The kinds NewGame and the landings deal after srand(seed): rand()
+    modulo 7, with musl's rand."""
+    state = (seed - 1) % 2 ** 64
+    kinds = []
+    for _ in range(count):
+        state = (6364136223846793005 * state + 1) % 2 ** 64
+        kinds.append((state >> 33) % 7)
+    return kinds
+
+
+def pixel(pixels, x, y):
+    return pixels[y * CLIENT_WIDTH + x]
+
+
+def cell_colour(pixels, col, row):
+    """The fill of a cell of the well."""
+    return pixel(pixels, 12 + 16 * col + 8, 56 + 16 * row + 8)
+
+
+def region(pixels, box):
+    left, top, right, bottom = box
+    return [pixels[y * CLIENT_WIDTH + x] for y in range(top, bottom) for x in range(left, right)]
+
+
+def top_piece_left(pixels):
+    """The left edge of whatever lies in the well's top four rows."""
+    return min((x for y in range(56, 120) for x in range(12, 172) if pixel(pixels, x, y) != PANEL_GREY), default=None)
+
+
+class RowRemoval(PageCase):
+    def deal_bar_bar_square(self, page):
+        """Chooses "New" with the clock held at a tick count whose seed deals
+        a bar, a bar and a square; returns the kind of the fourth piece."""
+        now = page.js("""
+            const real = performance.now.bind(performance);
+            window.heldClock = {at: null, ahead: 0};
+            performance.now = () => heldClock.at !== null ? heldClock.at : real() + heldClock.ahead;
+            return Math.floor(real()) + 100;""")
+        seed = next(seed for seed in range(now, now + 200000) if dealt_kinds(seed, 3) == [BAR, BAR, SQUARE])
+        page.js("heldClock.ahead = arguments[0]; heldClock.at = arguments[1];", seed - now + 100, seed)
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        page.js("heldClock.at = null;")
+        return dealt_kinds(seed, 4)[3]
+
+    def move(self, page, key, times):
+        # Apart by more than the repeat interval, so each press moves once.
+        for _ in range(times):
+            page.tap(key, gap_ms=220)
+
+    def wait_until_cells(self, page, cells, kind):
+        def filled():
+            pixels = page.canvas_rgb()
+            return all(cell_colour(pixels, col, row) == COLOURS[kind] for col, row in cells)
+        return page.wait_until(filled, 8000, 30)
+
+    def watch_the_bottom_row(self, page):
+        """Records in the page when the square first fills the row's last
+        two cells, when the row's first cell turns sunken, and when it stops
+        being sunken."""
+        page.js("""
+            const context = document.getElementById('game').getContext('2d');
+            const at = (x, y) => [...context.getImageData(x, y, 1, 1).data.slice(0, 3)].join();
+            window.bottomRow = {filled: null, sunken: null, gone: null};
+            const watch = () => {
+              const now = performance.now();
+              if (bottomRow.filled === null && at(%d, %d) === '%s') bottomRow.filled = now;
+              const bevel = at(%d, %d);
+              if (bottomRow.sunken === null && bevel === '128,128,128') bottomRow.sunken = now;
+              if (bottomRow.sunken !== null && bottomRow.gone === null && bevel !== '128,128,128') bottomRow.gone = now;
+              if (bottomRow.gone === null) setTimeout(watch, 0);
+            };
+            watch();""" % (12 + 16 * 9 + 8, 56 + 16 * 19 + 8, '0,250,0', BOTTOM_LEFT_BEVEL[0], BOTTOM_LEFT_BEVEL[1]))
+
+    def test_a_full_row_blinks_half_a_second_goes_and_a_key_pressed_meanwhile_acts_after(self):
+        page = self.open_page()
+        page.choose_level(9)
+        fourth = self.deal_bar_bar_square(page)
+        self.move(page, 'Left', 4)
+        self.assertTrue(self.wait_until_cells(page, [(col, 19) for col in range(0, 4)], BAR))
+        self.assertTrue(self.wait_until_cells(page, [(col, 19) for col in range(4, 8)], BAR))
+        self.watch_the_bottom_row(page)
+        self.move(page, 'Right', 3)
+        # The row goes sunken a landing tick and one blink phase after the
+        # square fills it; the Left pressed then must wait for the blink.
+        self.assertTrue(page.wait_until(lambda: page.js('return bottomRow.sunken !== null;'), 8000, 10))
+        page.tap('Left', gap_ms=0)
+        self.assertTrue(page.wait_until(lambda: page.js('return bottomRow.gone !== null;'), 2000, 10))
+        row = page.js('return bottomRow;')
+        self.assertGreater(row['sunken'] - row['filled'], 300, row)
+        self.assertLess(row['sunken'] - row['filled'], 450, row)
+        self.assertGreater(row['gone'] - row['sunken'], 220, row)
+        self.assertLess(row['gone'] - row['sunken'], 330, row)
+        after = page.canvas_rgb()
+        # Row 19 now holds the square's upper half, dropped by one row.
+        self.assertEqual([cell_colour(after, col, 19) for col in range(10)], [PANEL_GREY] * 8 + [COLOURS[SQUARE]] * 2)
+        self.assertEqual(cell_colour(after, 8, 18), PANEL_GREY)
+        # One row at level 9: 10 x (9 + 1) points.
+        self.assertSamePixels(region(after, SCORE_DIGITS), region(references.frame('score 100\nlevel 9\n'), SCORE_DIGITS))
+        # The fourth piece, dealt at column 5 after the blink, took the Left.
+        expected_left = min(16 * (5 + dc) + 12 for dc, dr in OFFSETS[fourth]) - 16
+        self.assertTrue(page.wait_until(lambda: top_piece_left(page.canvas_rgb()) == expected_left, 1000, 20))
+
+if __name__ == '__main__':
+    unittest.main()
