@@ -7,7 +7,8 @@ play_packages=(g++ cmake make pkg-config libfltk1.3-dev libpng-dev libx11-dev)
 test_packages=("${play_packages[@]}"
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
-  xvfb libxtst-dev x11-utils xdotool imagemagick dpkg-dev file strace)
+  xvfb libxtst-dev x11-utils xdotool imagemagick dpkg-dev file strace
+  emscripten chromium chromium-driver python3-selenium)
 
 case "${1:-test}" in
   play) wanted=("${play_packages[@]}") ;;

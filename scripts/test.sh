@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (the native game, the core under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz target, and the
-# Windows program) and runs every test. The last line reads "N passed, N failed".
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz target, the
+# Windows program and the web page) and runs every test. The last line reads "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
@@ -57,6 +57,15 @@ fi
 if build_stage native -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
   note "tests: native (unit, end-to-end, packaging)"
   run_ctest "$build/native"
+fi
+
+# The web page, built with Emscripten and tested in headless Chromium. Its
+# reference frame and Top Ten files come from the native tree's tools.
+emscripten_toolchain="$(em-config EMSCRIPTEN_ROOT 2>/dev/null)/cmake/Modules/Platform/Emscripten.cmake"
+if build_stage web -DCMAKE_TOOLCHAIN_FILE="$emscripten_toolchain" -DCMAKE_BUILD_TYPE=Release \
+     -DQUADRAFALL_NATIVE_BUILD="$build/native"; then
+  note "tests: the web page in headless Chromium (pixels, timers, keys, menu, dialogs, Top Ten bytes)"
+  run_ctest "$build/web"
 fi
 
 if build_stage sanitize -DCMAKE_BUILD_TYPE=Debug -DQUADRAFALL_SANITIZE=ON -DQUADRAFALL_SHELL=OFF; then
