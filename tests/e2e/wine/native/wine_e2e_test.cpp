@@ -3,6 +3,7 @@
 // file as it lands on disk.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
@@ -312,6 +313,41 @@ TEST_F(WineProgram, GameEndingInTheTopTenStoresTheFirstNineCharactersOfTheName) 
     std::vector<uint8_t> expected(seeded.begin(), seeded.begin() + 9 * 15);
     AppendRecord(expected, 0, "Abcdefghi");
     EXPECT_EQ(wine.ReadScoreFile(), expected);
+    FocusWindow(wine.x(), wine.mainWindow());
+    ExitAndExpectCodeZero();
+}
+
+// A save that fails keeps the old file, and the player is told in a message
+// box; the game goes on. Wine run as root writes even read-only files, so
+// the failure here is a folder where the temporary file has to go.
+TEST_F(WineProgram, ASaveThatFailsIsToldInAMessageBox) {
+    // Below zero, so that the game's 0 points enter.
+    std::vector<uint8_t> seeded;
+    for (int i = 0; i < 10; ++i) AppendRecord(seeded, -1, "Low");
+    wine.WriteScoreFile(seeded);
+    const std::string blocker = wine.directory() + "/highscores.dat.tmp";
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((blocker + "/keep").c_str(), 0755), 0);
+    StartAndWait();
+    wine.ChooseLevel(9);
+    wine.ChooseNew();
+    const unsigned long dialog = WaitForNewWindow(wine, wine.mainWindow(), 60000);
+    ASSERT_NE(dialog, 0u) << "no name entry";
+    PauseMs(300);
+    FocusWindow(wine.x(), dialog);
+    wine.Keys({"Return"});
+
+    const auto texts = wine.DialogTexts("Quadrafall");
+    std::string sentence;
+    for (const auto& text : texts) {
+        if (text.second.rfind("The Top Ten could not be saved to highscores.dat: ", 0) == 0) sentence = text.second;
+    }
+    EXPECT_FALSE(sentence.empty()) << "no message box told of the failed save";
+    EXPECT_EQ(sentence.back(), '.') << sentence;
+    EXPECT_GT(sentence.size(), std::string("The Top Ten could not be saved to highscores.dat: .").size()) << sentence;
+    wine.Keys({"Return"});
+    PauseMs(500);
+    EXPECT_EQ(wine.ReadScoreFile(), seeded);
     FocusWindow(wine.x(), wine.mainWindow());
     ExitAndExpectCodeZero();
 }
