@@ -332,6 +332,11 @@ void RequestClose(XSession& session, unsigned long window) {
     XSync(display, False);
 }
 
+void TurnOffKeyRepeat(XSession& session) {
+    XAutoRepeatOff(session.state->display);
+    XSync(session.state->display, False);
+}
+
 void Flush(XSession& session) { XSync(session.state->display, False); }
 
 std::vector<uint32_t> ReadPixels(XSession& session, int rootX, int rootY, int width, int height) {
