@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/game_state.h"
@@ -84,6 +85,41 @@ Fall WatchFall(WineSession& wine, const ClientArea& area, int moves, int timeout
     }
     return fall;
 }
+
+// How often the well's picture changes within ms milliseconds.
+int WellChanges(WineSession& wine, const ClientArea& area, int ms) {
+    const int width = BoardPanelRect.right - BoardPanelRect.left, height = BoardPanelRect.bottom - BoardPanelRect.top;
+    std::vector<uint32_t> last = wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, width, height);
+    int changes = 0;
+    const Clock::time_point start = Clock::now();
+    while (MillisecondsSince(start) < ms) {
+        PauseMs(5);
+        std::vector<uint32_t> now = wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, width, height);
+        if (now == last) continue;
+        ++changes;
+        last = std::move(now);
+    }
+    return changes;
+}
+
+// Ways the keyboard leaves the game and comes back.
+struct Departure {
+    const char* way;
+    void (*leave)(WineSession& wine);
+    void (*comeBack)(WineSession& wine, const ClientArea& area);
+};
+
+// Another program takes the keyboard; the window is deactivated.
+void FocusNowhere(WineSession& wine) { FocusWindow(wine.x(), 0); }
+// Wine activates a window again on a click into it, not on the X focus.
+void ClickIntoTheWell(WineSession& wine, const ClientArea& area) {
+    ClickAt(wine.x(), area.x + (BoardPanelRect.left + BoardPanelRect.right) / 2, area.y + BoardPanelRect.bottom - 8);
+}
+// What the system tells the window when its menu opens. Under Wine the menu
+// also takes the focus, which Windows leaves with the window, so this is the
+// one way to see the window's own answer to the menu.
+void StartAMenuLoop(WineSession& wine) { wine.Probe({"enter-menu-loop"}); }
+void StayHere(WineSession&, const ClientArea&) {}
 
 std::string TextOf(const std::vector<std::pair<int, std::string>>& texts, int id) {
     for (const auto& [controlId, text] : texts) {
@@ -241,6 +277,37 @@ TEST_F(WineProgram, HeldDownDropsOneRowPer50Milliseconds) {
     for (int step : fall.steps) EXPECT_EQ(step, CellSize);
     const double perRow = static_cast<double>(fall.times[8] - fall.times[0]) / 8;
     EXPECT_NEAR(perRow, 50, 12);
+    ExitAndExpectCodeZero();
+}
+
+// The key's release goes elsewhere while the keyboard is away, so the game
+// forgets every held key as it leaves: nothing moves by itself while the
+// key is still held away from the game, nor once it is released and back.
+TEST_F(WineProgram, KeysHeldWhenTheKeyboardLeavesTheGameAreForgotten) {
+    StartAndWait();
+    TurnOffKeyRepeat(wine.x());
+    const Departure departures[] = {
+        {"the window loses the keyboard", FocusNowhere, ClickIntoTheWell},
+        {"a menu loop starts", StartAMenuLoop, StayHere},
+    };
+    for (const Departure& departure : departures) {
+        SCOPED_TRACE(departure.way);
+        wine.ChooseNew();
+        FocusWindow(wine.x(), wine.mainWindow());
+        PauseMs(200);
+        PressKey(wine.x(), "Down");
+        Flush(wine.x());
+        // Held, Down drops the piece a row every 50 ms.
+        ASSERT_GE(WellChanges(wine, area, 300), 3);
+        departure.leave(wine);
+        // Gravity alone moves the piece one row a second at level 0.
+        EXPECT_LE(WellChanges(wine, area, 600), 1) << "while away";
+        ReleaseKey(wine.x(), "Down");
+        Flush(wine.x());
+        departure.comeBack(wine, area);
+        PauseMs(300);
+        EXPECT_LE(WellChanges(wine, area, 700), 1) << "once back";
+    }
     ExitAndExpectCodeZero();
 }
 
