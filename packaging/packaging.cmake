@@ -1,11 +1,9 @@
 # Installing on a Linux desktop: the program, its menu entry and its icon,
 # and a .deb made by CPack. Included from the top-level CMakeLists.txt.
-find_package(PNG REQUIRED)
-
 # The icon comes from the same artwork as the Windows icon resource.
 add_executable(icon_png ${CMAKE_CURRENT_LIST_DIR}/icon_png.cpp ${PROJECT_SOURCE_DIR}/resources/icon_art.cpp)
 target_include_directories(icon_png PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(icon_png PRIVATE PNG::PNG)
+target_link_libraries(icon_png PRIVATE quadrafall_png)
 
 set(QUADRAFALL_ICON_FILES)
 foreach(size 16 32 48)

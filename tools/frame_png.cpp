@@ -2,8 +2,6 @@
 // before the first game, or a frame of a game state described in a small
 // text file. For the documentation, and for looking at a frame by eye.
 
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +16,7 @@
 #include "render/layout.h"
 #include "render/software_surface.h"
 #include "support/headless_host.h"
+#include "tools/png_file.h"
 
 namespace {
 
@@ -176,24 +175,6 @@ bool ApplyDescription(const char* path) {
     return ok;
 }
 
-bool WritePng(const char* path, const std::vector<uint32_t>& frame) {
-    std::vector<png_byte> rgb(frame.size() * 3);
-    for (size_t i = 0; i < frame.size(); ++i) {
-        rgb[3 * i] = static_cast<png_byte>(frame[i] & 0xFF);
-        rgb[3 * i + 1] = static_cast<png_byte>((frame[i] >> 8) & 0xFF);
-        rgb[3 * i + 2] = static_cast<png_byte>((frame[i] >> 16) & 0xFF);
-    }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = ClientWidth;
-    image.height = ClientHeight;
-    image.format = PNG_FORMAT_RGB;
-    const int written = png_image_write_to_file(&image, path, 0, rgb.data(), 0, nullptr);
-    if (!written) std::fprintf(stderr, "frame_png: cannot write %s: %s\n", path, image.message);
-    png_image_free(&image);
-    return written != 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,5 +209,10 @@ int main(int argc, char** argv) {
     Surface window = {frame.data(), ClientWidth, ClientHeight};
     RenderFrame(&window);
     FreeModel();
-    return WritePng(outputPath, frame) ? 0 : 1;
+    std::string error;
+    if (!WritePng(outputPath, {frame.data(), ClientWidth, ClientHeight, nullptr}, error)) {
+        std::fprintf(stderr, "frame_png: cannot write %s: %s\n", outputPath, error.c_str());
+        return 1;
+    }
+    return 0;
 }

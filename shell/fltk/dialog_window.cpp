@@ -33,8 +33,20 @@ DialogWindow::DialogWindow(int widthDu, int heightDu, const char* title, const c
     end();
 }
 
+DialogWindow::PixelRect DialogWindow::Place(const DialogRect& rect) const {
+    return {border_ + PixelsX(rect.x), border_ + PixelsY(rect.y), PixelsX(rect.w), PixelsY(rect.h)};
+}
+
+void DialogWindow::UseBorderWithoutCaption() {
+    clear_border();
+    box(FL_BORDER_BOX);
+    border_ = 1;
+    size(w() + 2 * border_, h() + 2 * border_);
+}
+
 Fl_Button* DialogWindow::AddButton(const DialogRect& rect, const char* text, int id, bool isDefault) {
-    Fl_Button* button = new Fl_Button(PixelsX(rect.x), PixelsY(rect.y), PixelsX(rect.w), PixelsY(rect.h), text);
+    const PixelRect at = Place(rect);
+    Fl_Button* button = new Fl_Button(at.x, at.y, at.w, at.h, text);
     button->labelsize(DialogFontSize);
     button->callback(ButtonPressed, reinterpret_cast<void*>(static_cast<intptr_t>(id)));
     if (isDefault) {
@@ -47,7 +59,8 @@ Fl_Button* DialogWindow::AddButton(const DialogRect& rect, const char* text, int
 }
 
 void DialogWindow::AddText(const DialogRect& rect, const char* text) {
-    Fl_Box* box = new Fl_Box(PixelsX(rect.x), PixelsY(rect.y), PixelsX(rect.w), PixelsY(rect.h), text);
+    const PixelRect at = Place(rect);
+    Fl_Box* box = new Fl_Box(at.x, at.y, at.w, at.h, text);
     box->box(FL_NO_BOX);
     box->labelsize(DialogFontSize);
     box->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_WRAP);
@@ -55,9 +68,9 @@ void DialogWindow::AddText(const DialogRect& rect, const char* text) {
 }
 
 Fl_Input_* DialogWindow::AddField(const DialogRect& rect, bool editable) {
-    const int x = PixelsX(rect.x), y = PixelsY(rect.y), w = PixelsX(rect.w), h = PixelsY(rect.h);
-    Fl_Input_* field = editable ? static_cast<Fl_Input_*>(new Fl_Input(x, y, w, h))
-                                : static_cast<Fl_Input_*>(new Fl_Output(x, y, w, h));
+    const PixelRect at = Place(rect);
+    Fl_Input_* field = editable ? static_cast<Fl_Input_*>(new Fl_Input(at.x, at.y, at.w, at.h))
+                                : static_cast<Fl_Input_*>(new Fl_Output(at.x, at.y, at.w, at.h));
     field->box(FL_FLAT_BOX);
     field->textsize(DialogFontSize);
     if (editable) {

@@ -28,6 +28,10 @@ public:
     // A single-line field without border; read-only fields take no focus.
     Fl_Input_* AddField(const DialogRect& rect, bool editable);
 
+    // A popup without caption bar: a one-pixel black border around the
+    // client area and nothing else. Called before any control is added.
+    void UseBorderWithoutCaption();
+
     // The dialog's procedure for its commands.
     void OnCommand(void (*procedure)(DialogWindow& dialog, int id)) { procedure_ = procedure; }
     // Shows the dialog over the main window's client area and returns when
@@ -38,10 +42,16 @@ public:
     int handle(int event) override;
 
 private:
+    struct PixelRect {
+        int x, y, w, h;
+    };
+    // Where a control's rectangle lies in the window, in pixels.
+    PixelRect Place(const DialogRect& rect) const;
     static void ButtonPressed(Fl_Widget* button, void* id);
 
     void (*procedure_)(DialogWindow& dialog, int id) = nullptr;
     std::vector<Fl_Button*> buttons_;
     Fl_Button* defaultButton_ = nullptr;
     bool ended_ = false;
+    int border_ = 0;  // pixels between the window's edge and the client area
 };

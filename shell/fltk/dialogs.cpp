@@ -63,7 +63,7 @@ void SetKeysCommand(DialogWindow& dialog, int id) {
 
 void OpenNameEntryDialog() {
     DialogWindow dialog(99, 118, "", "QuadrafallNameEntry");
-    dialog.clear_border();
+    dialog.UseBorderWithoutCaption();
     dialog.AddButton({32, 83, 34, 14}, "OK", IdOk, true);
     Fl_Input_* scoreField = dialog.AddField({11, 34, 23, 10}, false);
     dialog.AddText({11, 5, 77, 10}, "Well done you're in");

@@ -20,6 +20,11 @@ namespace {
 
 constexpr int MenuBarHeight = 20;
 constexpr Fl_Labeltype UnavailableLabel = FL_FREE_LABELTYPE;
+// The Level items keep a column for the check mark, so that their texts line
+// up, and only the chosen level shows the mark in it: the toolkit's toggle
+// items would draw an empty box beside every other level.
+constexpr Fl_Labeltype UncheckedLabel = static_cast<Fl_Labeltype>(FL_FREE_LABELTYPE + 1);
+constexpr Fl_Labeltype CheckedLabel = static_cast<Fl_Labeltype>(FL_FREE_LABELTYPE + 2);
 
 Fl_Window* mainWindow = nullptr;
 class MenuBar;
@@ -42,22 +47,52 @@ void MeasureUnavailableLabel(const Fl_Label* label, int& w, int& h) {
     fl_measure(label->value, w, h);
 }
 
+// The width of the check mark column, as the toolkit gives its toggle items.
+int CheckColumnWidth() { return FL_NORMAL_SIZE; }
+
+void DrawUncheckedLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
+    fl_font(label->font, label->size);
+    fl_color(label->color);
+    fl_draw(label->value, x + CheckColumnWidth(), y, w - CheckColumnWidth(), h, align);
+}
+
+// The tick of the toolkit's own toggle items, three pixels thick, in the
+// text's colour so that it stays visible on the highlighted item.
+void DrawCheckedLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
+    DrawUncheckedLabel(label, x, y, w, h, align);
+    const int size = CheckColumnWidth() - 4;
+    const int shortArm = size / 3;
+    const int longArm = size - shortArm;
+    const int left = x;
+    int top = y + (h - size) / 2 + longArm - shortArm - 1;
+    for (int thickness = 0; thickness < 3; ++thickness, ++top) {
+        fl_line(left, top, left + shortArm, top + shortArm);
+        fl_line(left + shortArm, top + shortArm, left + size - 1, top + shortArm - longArm + 1);
+    }
+}
+
+void MeasureCheckableLabel(const Fl_Label* label, int& w, int& h) {
+    fl_font(label->font, label->size);
+    fl_measure(label->value, w, h);
+    w += CheckColumnWidth();
+}
+
 // The menu's own table: the check marks of the levels live in it. No item
 // carries a check mark here; the start-up sets the one of level 0.
 Fl_Menu_Item menuItems[] = {
     {"Game", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
     {"New", 0, MenuItemChosen, Command(IDM_NEW), 0, 0, 0, 0, 0},
     {"Level", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
-    {"0", 0, MenuItemChosen, Command(IDM_LEVEL_0), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"1", 0, MenuItemChosen, Command(IDM_LEVEL_1), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"2", 0, MenuItemChosen, Command(IDM_LEVEL_2), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"3", 0, MenuItemChosen, Command(IDM_LEVEL_3), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"4", 0, MenuItemChosen, Command(IDM_LEVEL_4), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"5", 0, MenuItemChosen, Command(IDM_LEVEL_5), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"6", 0, MenuItemChosen, Command(IDM_LEVEL_6), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"7", 0, MenuItemChosen, Command(IDM_LEVEL_7), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"8", 0, MenuItemChosen, Command(IDM_LEVEL_8), FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"9", 0, MenuItemChosen, Command(IDM_LEVEL_9), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"0", 0, MenuItemChosen, Command(IDM_LEVEL_0), 0, UncheckedLabel, 0, 0, 0},
+    {"1", 0, MenuItemChosen, Command(IDM_LEVEL_1), 0, UncheckedLabel, 0, 0, 0},
+    {"2", 0, MenuItemChosen, Command(IDM_LEVEL_2), 0, UncheckedLabel, 0, 0, 0},
+    {"3", 0, MenuItemChosen, Command(IDM_LEVEL_3), 0, UncheckedLabel, 0, 0, 0},
+    {"4", 0, MenuItemChosen, Command(IDM_LEVEL_4), 0, UncheckedLabel, 0, 0, 0},
+    {"5", 0, MenuItemChosen, Command(IDM_LEVEL_5), 0, UncheckedLabel, 0, 0, 0},
+    {"6", 0, MenuItemChosen, Command(IDM_LEVEL_6), 0, UncheckedLabel, 0, 0, 0},
+    {"7", 0, MenuItemChosen, Command(IDM_LEVEL_7), 0, UncheckedLabel, 0, 0, 0},
+    {"8", 0, MenuItemChosen, Command(IDM_LEVEL_8), 0, UncheckedLabel, 0, 0, 0},
+    {"9", 0, MenuItemChosen, Command(IDM_LEVEL_9), 0, UncheckedLabel, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"Top Ten", 0, MenuItemChosen, Command(IDM_TOP_TEN), 0, 0, 0, 0, 0},
     {"Set Keys", 0, MenuItemChosen, Command(IDM_SET_KEYS), FL_MENU_INACTIVE, UnavailableLabel, 0, 0, 0},
@@ -112,6 +147,8 @@ void SetWindowIcon(Fl_Window* window) {
 
 Fl_Window* CreateMainWindow() {
     Fl::set_labeltype(UnavailableLabel, DrawUnavailableLabel, MeasureUnavailableLabel);
+    Fl::set_labeltype(UncheckedLabel, DrawUncheckedLabel, MeasureCheckableLabel);
+    Fl::set_labeltype(CheckedLabel, DrawCheckedLabel, MeasureCheckableLabel);
     mainWindow = new Fl_Window(ClientWidth, MenuBarHeight + ClientHeight, "Quadrafall");
     mainWindow->xclass("Quadrafall");
     SetWindowIcon(mainWindow);
@@ -147,6 +184,7 @@ void CheckMenuCommand(int id, bool checked) {
         } else {
             item.clear();
         }
+        item.labeltype(checked ? CheckedLabel : UncheckedLabel);
     }
 }
 

@@ -14,7 +14,10 @@
 
 namespace {
 
+// The table as it is stored when the dialog opens, so that another copy of
+// the game's entries show.
 void ShowHighScores(HWND dialog) {
+    RefreshHighScores();
     for (int i = 0; i < HighScoreCount; ++i) {
         // A stored name has no NUL when all ten bytes are used.
         char name[HighScoreNameSize + 1] = {};

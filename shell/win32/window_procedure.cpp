@@ -53,11 +53,13 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnTimer();
         return 0;
     case WM_KILLFOCUS:
-        // The key-ups now go to another window; nothing may stay held.
+        // The key-ups now go to another window (a dialog's, another
+        // program's); nothing may stay held.
         ReleaseAllKeys();
         break;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) ReleaseAllKeys();
+    case WM_ENTERMENULOOP:
+        // The menu leaves the focus here but takes the key-ups itself.
+        ReleaseAllKeys();
         break;
     default:
         break;

@@ -31,11 +31,11 @@
 
 #include "scores/high_scores.h"
 #include "scores/score_codec.h"
+#include "support/score_files.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using Clock = std::chrono::steady_clock;
 
 const char* const FileName = "highscores.dat";
@@ -173,24 +173,6 @@ Ending WaitForEnd(Writer& writer, int timeoutMs) {
     while ((got = read(writer.errors, chunk, sizeof chunk)) > 0) ending.errors.append(chunk, static_cast<std::size_t>(got));
     for (int fd : {writer.input, writer.output, writer.errors}) close(fd);
     return ending;
-}
-
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes StoredTable(std::initializer_list<std::pair<int32_t, const char*>> entries) {
-    HighScoreTable table;
-    ResetTable(table);
-    for (const auto& entry : entries) InsertIntoTable(table, entry.first, entry.second);
-    uint8_t stored[HighScoreStoredMaxSize];
-    return Bytes(stored, stored + EncodeHighScores(table, stored));
 }
 
 // The names stored in the file, best first.

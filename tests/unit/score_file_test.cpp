@@ -24,11 +24,11 @@
 #include "game/game_state.h"
 #include "shell/common/window_events.h"
 #include "support/headless_host.h"
+#include "support/score_files.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 
 const char* const FileName = "highscores.dat";
 const char* const TemporaryName = "highscores.dat.tmp";
@@ -51,16 +51,6 @@ protected:
 class TopTenFileFailures : public TopTenFile {};
 class TopTenSession : public TopTenFile {};
 class TopTenCodec : public ::testing::Test {};
-
-Bytes ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const char* path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 bool Exists(const char* path) {
     struct stat info;
@@ -386,15 +376,6 @@ TEST_F(TopTenFileFailures, AStaleTemporaryFromAnInterruptedSaveIsOverwritten) {
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
     EXPECT_FALSE(Exists(TemporaryName));
-}
-
-// The stored bytes of the default table with these entries entered in turn.
-Bytes StoredTable(std::initializer_list<std::pair<int32_t, const char*>> entries) {
-    HighScoreTable table;
-    ResetTable(table);
-    for (const auto& entry : entries) InsertIntoTable(table, entry.first, entry.second);
-    uint8_t stored[HighScoreStoredMaxSize];
-    return Bytes(stored, stored + EncodeHighScores(table, stored));
 }
 
 void ExpectEntry(int place, int32_t score, const char* name) {

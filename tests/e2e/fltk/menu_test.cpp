@@ -1,4 +1,5 @@
-// The Level menu's check mark, read from the pixels of the opened menu.
+// The Level menu's check mark, read from the pixels of the opened menu: a
+// tick beside the chosen level and nothing beside the others.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,8 @@
 namespace {
 
 constexpr int LevelItems = 10;
-constexpr int MarkColumns = 20;  // the check boxes, left of the item texts
+constexpr int Inset = 3;             // inside the menu's border
+constexpr int MarkColumnWidth = 14;  // from the border to the item texts
 
 // Opens "Game" > "Level" with the pointer, so that no item is highlighted,
 // and returns the box of the level drop-down.
@@ -44,42 +46,40 @@ void CloseMenus(RunningGame& game) {
     SleepMs(150);
 }
 
-// The check boxes of the ten items, top to bottom: the runs of pixel rows
-// in the box column that hold anything but the menu's background.
-std::vector<std::vector<uint32_t>> CheckBoxes(RunningGame& game, const WindowBox& menu) {
-    const int inset = 3;  // inside the menu's border
-    const int width = MarkColumns - inset;
-    const std::vector<uint32_t> pixels = ReadPixels(game.session, menu.x + inset, menu.y + inset, width, menu.height - 2 * inset);
+// The levels whose item shows anything in the check mark column: the item
+// texts are the runs of pixel rows with something right of the column, and
+// a mark belongs to the text it lies beside. Empty when the menu does not
+// show ten texts.
+std::vector<int> MarkedLevels(RunningGame& game, const WindowBox& menu) {
+    const int width = menu.width - 2 * Inset, height = menu.height - 2 * Inset;
+    const std::vector<uint32_t> pixels = ReadPixels(game.session, menu.x + Inset, menu.y + Inset, width, height);
     const uint32_t background = pixels.front();
-    std::vector<std::vector<uint32_t>> boxes;
-    bool inBox = false;
-    for (int y = 0; y < menu.height - 2 * inset; ++y) {
-        const std::vector<uint32_t> row(pixels.begin() + y * width, pixels.begin() + (y + 1) * width);
-        const bool blank = std::all_of(row.begin(), row.end(), [&](uint32_t pixel) { return pixel == background; });
-        if (!blank && !inBox) boxes.emplace_back();
-        if (!blank) boxes.back().insert(boxes.back().end(), row.begin(), row.end());
-        inBox = !blank;
-    }
-    return boxes;
-}
-
-// The one item whose check box looks unlike the other nine; -1 when not
-// exactly one does.
-int CheckedLevel(RunningGame& game, const WindowBox& menu) {
-    const std::vector<std::vector<uint32_t>> boxes = CheckBoxes(game, menu);
-    if (boxes.size() != LevelItems) return -1;
-    int unlike = -1;
-    for (int item = 0; item < LevelItems; ++item) {
-        int same = 0;
-        for (int other = 0; other < LevelItems; ++other) same += other != item && boxes[other] == boxes[item];
-        if (same == 0) {
-            if (unlike != -1) return -1;
-            unlike = item;
-        } else if (same != LevelItems - 2) {
-            return -1;
+    auto drawnIn = [&](int y, int fromX, int toX) {
+        for (int x = fromX; x < toX; ++x) {
+            if (pixels[static_cast<size_t>(y) * width + x] != background) return true;
         }
+        return false;
+    };
+    std::vector<int> textTops, textBottoms;
+    for (int y = 0; y < height; ++y) {
+        if (!drawnIn(y, MarkColumnWidth, width)) continue;
+        if (textBottoms.empty() || textBottoms.back() != y) {
+            textTops.push_back(y);
+            textBottoms.push_back(y);
+        }
+        textBottoms.back() = y + 1;
     }
-    return unlike;
+    if (textTops.size() != LevelItems) return {};
+    std::vector<int> marked;
+    for (int item = 0; item < LevelItems; ++item) {
+        // Half the gap to the neighbouring texts belongs to each item.
+        const int top = item == 0 ? 0 : (textBottoms[item - 1] + textTops[item]) / 2;
+        const int bottom = item == LevelItems - 1 ? height : (textBottoms[item] + textTops[item + 1]) / 2;
+        bool mark = false;
+        for (int y = top; y < bottom; ++y) mark = mark || drawnIn(y, 0, MarkColumnWidth);
+        if (mark) marked.push_back(item);
+    }
+    return marked;
 }
 
 std::vector<uint32_t> Region(const std::vector<uint32_t>& view, const Rect& rect) {
@@ -106,7 +106,7 @@ TEST(LevelMenu, AtStartOnlyLevelZeroIsChecked) {
     ASSERT_TRUE(game.Start());
     WindowBox levelMenu{};
     ASSERT_TRUE(OpenLevelMenu(game, levelMenu));
-    EXPECT_EQ(CheckedLevel(game, levelMenu), 0);
+    EXPECT_EQ(MarkedLevels(game, levelMenu), std::vector<int>{0});
     CloseMenus(game);
 }
 
@@ -118,7 +118,7 @@ TEST(LevelMenu, ChoosingALevelMovesTheCheckMarkAndTheNextGameStartsThere) {
     EXPECT_EQ(Region(game.ReadView(), LevelBoxRect), ExpectedLevelReadout(0));
     WindowBox levelMenu{};
     ASSERT_TRUE(OpenLevelMenu(game, levelMenu));
-    EXPECT_EQ(CheckedLevel(game, levelMenu), 5);
+    EXPECT_EQ(MarkedLevels(game, levelMenu), std::vector<int>{5});
     CloseMenus(game);
     game.ChooseNew();
     EXPECT_EQ(Region(game.ReadView(), LevelBoxRect), ExpectedLevelReadout(5));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "running_game.h"
 
 namespace {
@@ -22,6 +24,34 @@ unsigned long PlayUntilTheNameEntryOpens(RunningGame& game) {
     SleepMs(200);
     if (dialog != 0) FocusWindow(game.session, dialog);
     return dialog;
+}
+
+// The template's client area of 99 x 118 dialog units (MS Sans Serif 8:
+// base units of 6 x 13 pixels) inside a one-pixel black border, no caption.
+TEST(NameEntry, AOnePixelBlackBorderSurroundsTheClientArea) {
+    const std::vector<uint8_t> file = StoredScoreFile(NegativeTable);
+    RunningGame game;
+    ASSERT_TRUE(game.Start(&file));
+    const unsigned long dialog = PlayUntilTheNameEntryOpens(game);
+    ASSERT_NE(dialog, 0u);
+    WindowBox box{};
+    ASSERT_TRUE(GetWindowBox(game.session, dialog, box));
+    const int clientWidth = (99 * 6 + 2) / 4, clientHeight = (118 * 13 + 4) / 8;
+    EXPECT_EQ(box.width, clientWidth + 2);
+    EXPECT_EQ(box.height, clientHeight + 2);
+    const std::vector<uint32_t> pixels = ReadPixels(game.session, box.x, box.y, box.width, box.height);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(box.width) * box.height);
+    int borderNotBlack = 0, insideBlack = 0;
+    for (int y = 0; y < box.height; ++y) {
+        for (int x = 0; x < box.width; ++x) {
+            const uint32_t pixel = pixels[static_cast<size_t>(y) * box.width + x];
+            const int ring = std::min(std::min(x, y), std::min(box.width - 1 - x, box.height - 1 - y));
+            if (ring == 0) borderNotBlack += pixel != 0;
+            if (ring == 1) insideBlack += pixel == 0;
+        }
+    }
+    EXPECT_EQ(borderNotBlack, 0);
+    EXPECT_EQ(insideBlack, 0) << "the border is one pixel wide";
 }
 
 TEST(NameEntry, TheTypedNameAndScoreLandInTheFileCutToNineCharacters) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <utility>
 
 #include "running_game.h"
@@ -28,9 +29,16 @@ unsigned long OpenTopTen(RunningGame& game, WindowBox& dialogBox) {
     return dialog;
 }
 
-std::vector<uint32_t> TopTenPixels(const std::vector<uint8_t>* file) {
+// The dialog as it opens over a program started with file as its Top Ten,
+// or, when storedWhileRunning, with file stored only once it runs (as
+// another copy of the game would).
+std::vector<uint32_t> TopTenPixels(const std::vector<uint8_t>* file, bool storedWhileRunning = false) {
     RunningGame game;
-    if (!game.Start(file)) return {};
+    if (!game.Start(storedWhileRunning ? nullptr : file)) return {};
+    if (storedWhileRunning) {
+        std::ofstream out(game.workDir + "/highscores.dat", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file->data()), static_cast<std::streamsize>(file->size()));
+    }
     WindowBox box{};
     if (OpenTopTen(game, box) == 0) return {};
     // The dialog may still be drawing its fields or its focus mark: take the
@@ -52,9 +60,11 @@ TEST(TopTen, WithoutAFileShowsTheDefaultTableOfAnonymousAndZero) {
     const std::vector<uint8_t> others = StoredScoreFile({{-1, "Zed"}, {7, "Yves"}, {6, "X"}, {5, "W"}, {4, "V"},
                                                          {3, "U"}, {2, "T"}, {1, "S"}, {0, "R"}, {0, "Q"}});
     const std::vector<uint32_t> withOtherFile = TopTenPixels(&others);
+    const std::vector<uint32_t> withOtherFileStoredLater = TopTenPixels(&others, true);
     ASSERT_FALSE(withoutFile.empty());
     EXPECT_EQ(withoutFile, withDefaultFile);
     EXPECT_NE(withoutFile, withOtherFile);
+    EXPECT_EQ(withOtherFileStoredLater, withOtherFile) << "the dialog showed the table read at start";
 }
 
 TEST(TopTen, OkClosesTheDialogAndWritesNothing) {

@@ -6,7 +6,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
-#include <png.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -17,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+
+#include "tools/png_file.h"
 
 struct XSessionState {
     Display* display = nullptr;
@@ -331,6 +332,11 @@ void RequestClose(XSession& session, unsigned long window) {
     XSync(display, False);
 }
 
+void TurnOffKeyRepeat(XSession& session) {
+    XAutoRepeatOff(session.state->display);
+    XSync(session.state->display, False);
+}
+
 void Flush(XSession& session) { XSync(session.state->display, False); }
 
 std::vector<uint32_t> ReadPixels(XSession& session, int rootX, int rootY, int width, int height) {
@@ -422,30 +428,8 @@ int RunWithoutDisplay(const std::vector<std::string>& argv, const std::string& w
 
 bool SavePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height) {
     if (pixels.size() < static_cast<size_t>(width) * height) return false;
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t pixel = pixels[static_cast<size_t>(y) * width + x];
-            row[x * 3] = static_cast<png_byte>(pixel & 0xFF);
-            row[x * 3 + 1] = static_cast<png_byte>((pixel >> 8) & 0xFF);
-            row[x * 3 + 2] = static_cast<png_byte>((pixel >> 16) & 0xFF);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    std::string error;
+    if (WritePng(path.c_str(), {pixels.data(), width, height, nullptr}, error)) return true;
+    std::fprintf(stderr, "x11_session: cannot write %s: %s\n", path.c_str(), error.c_str());
+    return false;
 }

@@ -80,3 +80,7 @@ int RunWithoutDisplay(const std::vector<std::string>& argv, const std::string& w
 std::vector<unsigned long> ListTopLevelWindows(XSession& session);
 // What a window manager sends when the window's close box is clicked.
 void RequestClose(XSession& session, unsigned long window);
+// Turns the server's key auto-repeat off, so that a key held by PressKey
+// sends no more presses until it is released: a program then knows it is
+// held only from the press it saw.
+void TurnOffKeyRepeat(XSession& session);

@@ -11,6 +11,9 @@
 //   wine_probe client                             client area origin and size
 //   wine_probe texts <dialog title>               "id<TAB>text" per control
 //   wine_probe focus <dialog title>               the id of the focused control
+//   wine_probe enter-menu-loop                    tells the main window that a
+//                                                 menu loop starts, as the
+//                                                 system does when a menu opens
 
 #include <windows.h>
 
@@ -59,18 +62,31 @@ int PrintFocus(const char* title) {
     return 0;
 }
 
-int PrintClientArea() {
+HWND FindMainWindow() {
     HWND window = nullptr;
     for (int attempt = 0; attempt < 100 && window == nullptr; ++attempt) {
         window = FindWindowA("Quadrafall", "Quadrafall");
         if (window == nullptr) Sleep(50);
     }
+    return window;
+}
+
+int PrintClientArea() {
+    const HWND window = FindMainWindow();
     if (window == nullptr) return 1;
     RECT client = {};
     GetClientRect(window, &client);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right - client.left, client.bottom - client.top);
+    return 0;
+}
+
+// Sent, so that the program has handled it when the probe ends.
+int EnterMenuLoop() {
+    const HWND window = FindMainWindow();
+    if (window == nullptr) return 1;
+    SendMessageA(window, WM_ENTERMENULOOP, FALSE, 0);
     return 0;
 }
 
@@ -177,6 +193,9 @@ int main(int argc, char** argv) {
     if (command == "client" && argc == 2) return PrintClientArea();
     if (command == "texts" && argc == 3) return PrintTexts(argv[2]);
     if (command == "focus" && argc == 3) return PrintFocus(argv[2]);
-    std::fprintf(stderr, "usage: wine_probe run|trap-registration|trap-creation <exe> <report> | client | texts <title> | focus <title>\n");
+    if (command == "enter-menu-loop" && argc == 2) return EnterMenuLoop();
+    std::fprintf(stderr,
+                 "usage: wine_probe run|trap-registration|trap-creation <exe> <report> | client | texts <title> | "
+                 "focus <title> | enter-menu-loop\n");
     return 2;
 }

@@ -3,9 +3,11 @@
 // file as it lands on disk.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/game_state.h"
@@ -83,6 +85,41 @@ Fall WatchFall(WineSession& wine, const ClientArea& area, int moves, int timeout
     }
     return fall;
 }
+
+// How often the well's picture changes within ms milliseconds.
+int WellChanges(WineSession& wine, const ClientArea& area, int ms) {
+    const int width = BoardPanelRect.right - BoardPanelRect.left, height = BoardPanelRect.bottom - BoardPanelRect.top;
+    std::vector<uint32_t> last = wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, width, height);
+    int changes = 0;
+    const Clock::time_point start = Clock::now();
+    while (MillisecondsSince(start) < ms) {
+        PauseMs(5);
+        std::vector<uint32_t> now = wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, width, height);
+        if (now == last) continue;
+        ++changes;
+        last = std::move(now);
+    }
+    return changes;
+}
+
+// Ways the keyboard leaves the game and comes back.
+struct Departure {
+    const char* way;
+    void (*leave)(WineSession& wine);
+    void (*comeBack)(WineSession& wine, const ClientArea& area);
+};
+
+// Another program takes the keyboard; the window is deactivated.
+void FocusNowhere(WineSession& wine) { FocusWindow(wine.x(), 0); }
+// Wine activates a window again on a click into it, not on the X focus.
+void ClickIntoTheWell(WineSession& wine, const ClientArea& area) {
+    ClickAt(wine.x(), area.x + (BoardPanelRect.left + BoardPanelRect.right) / 2, area.y + BoardPanelRect.bottom - 8);
+}
+// What the system tells the window when its menu opens. Under Wine the menu
+// also takes the focus, which Windows leaves with the window, so this is the
+// one way to see the window's own answer to the menu.
+void StartAMenuLoop(WineSession& wine) { wine.Probe({"enter-menu-loop"}); }
+void StayHere(WineSession&, const ClientArea&) {}
 
 std::string TextOf(const std::vector<std::pair<int, std::string>>& texts, int id) {
     for (const auto& [controlId, text] : texts) {
@@ -172,6 +209,16 @@ protected:
         ASSERT_TRUE(wine.QueryClientArea(area)) << "no client area";
     }
 
+    // At level 9 with nothing done, the well fills up at once; with a Top
+    // Ten that a score of 0 enters, the name entry opens. Its window, or 0.
+    unsigned long PlayIntoTheNameEntry() {
+        wine.ChooseLevel(9);
+        wine.ChooseNew();
+        const unsigned long dialog = WaitForNewWindow(wine, wine.mainWindow(), 60000);
+        PauseMs(300);
+        return dialog;
+    }
+
     void ExitAndExpectCodeZero() {
         wine.ChooseExit();
         ASSERT_TRUE(wine.WaitForEnd(15000));
@@ -233,6 +280,37 @@ TEST_F(WineProgram, HeldDownDropsOneRowPer50Milliseconds) {
     ExitAndExpectCodeZero();
 }
 
+// The key's release goes elsewhere while the keyboard is away, so the game
+// forgets every held key as it leaves: nothing moves by itself while the
+// key is still held away from the game, nor once it is released and back.
+TEST_F(WineProgram, KeysHeldWhenTheKeyboardLeavesTheGameAreForgotten) {
+    StartAndWait();
+    TurnOffKeyRepeat(wine.x());
+    const Departure departures[] = {
+        {"the window loses the keyboard", FocusNowhere, ClickIntoTheWell},
+        {"a menu loop starts", StartAMenuLoop, StayHere},
+    };
+    for (const Departure& departure : departures) {
+        SCOPED_TRACE(departure.way);
+        wine.ChooseNew();
+        FocusWindow(wine.x(), wine.mainWindow());
+        PauseMs(200);
+        PressKey(wine.x(), "Down");
+        Flush(wine.x());
+        // Held, Down drops the piece a row every 50 ms.
+        ASSERT_GE(WellChanges(wine, area, 300), 3);
+        departure.leave(wine);
+        // Gravity alone moves the piece one row a second at level 0.
+        EXPECT_LE(WellChanges(wine, area, 600), 1) << "while away";
+        ReleaseKey(wine.x(), "Down");
+        Flush(wine.x());
+        departure.comeBack(wine, area);
+        PauseMs(300);
+        EXPECT_LE(WellChanges(wine, area, 700), 1) << "once back";
+    }
+    ExitAndExpectCodeZero();
+}
+
 TEST_F(WineProgram, LevelCheckMarkMovesToTheChosenLevel) {
     StartAndWait();
     EXPECT_EQ(OpenLevelMenuAndFindCheck(wine), 0);
@@ -291,11 +369,8 @@ TEST_F(WineProgram, GameEndingInTheTopTenStoresTheFirstNineCharactersOfTheName) 
     ASSERT_EQ(seeded.size(), 149u);
     wine.WriteScoreFile(seeded);
     StartAndWait();
-    wine.ChooseLevel(9);
-    wine.ChooseNew();
-    const unsigned long dialog = WaitForNewWindow(wine, wine.mainWindow(), 60000);
+    const unsigned long dialog = PlayIntoTheNameEntry();
     ASSERT_NE(dialog, 0u) << "no name entry";
-    PauseMs(300);
     EXPECT_EQ(wine.FocusedControl(""), 1) << "the focus starts on OK";
     const auto texts = wine.DialogTexts("");
     EXPECT_EQ(TextOf(texts, 1003), "0");
@@ -312,6 +387,38 @@ TEST_F(WineProgram, GameEndingInTheTopTenStoresTheFirstNineCharactersOfTheName) 
     std::vector<uint8_t> expected(seeded.begin(), seeded.begin() + 9 * 15);
     AppendRecord(expected, 0, "Abcdefghi");
     EXPECT_EQ(wine.ReadScoreFile(), expected);
+    FocusWindow(wine.x(), wine.mainWindow());
+    ExitAndExpectCodeZero();
+}
+
+// A save that fails keeps the old file, and the player is told in a message
+// box; the game goes on. Wine run as root writes even read-only files, so
+// the failure here is a folder where the temporary file has to go.
+TEST_F(WineProgram, ASaveThatFailsIsToldInAMessageBox) {
+    // Below zero, so that the game's 0 points enter.
+    std::vector<uint8_t> seeded;
+    for (int i = 0; i < 10; ++i) AppendRecord(seeded, -1, "Low");
+    wine.WriteScoreFile(seeded);
+    const std::string blocker = wine.directory() + "/highscores.dat.tmp";
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((blocker + "/keep").c_str(), 0755), 0);
+    StartAndWait();
+    const unsigned long dialog = PlayIntoTheNameEntry();
+    ASSERT_NE(dialog, 0u) << "no name entry";
+    FocusWindow(wine.x(), dialog);
+    wine.Keys({"Return"});
+
+    const auto texts = wine.DialogTexts("Quadrafall");
+    std::string sentence;
+    for (const auto& text : texts) {
+        if (text.second.rfind("The Top Ten could not be saved to highscores.dat: ", 0) == 0) sentence = text.second;
+    }
+    EXPECT_FALSE(sentence.empty()) << "no message box told of the failed save";
+    EXPECT_EQ(sentence.back(), '.') << sentence;
+    EXPECT_GT(sentence.size(), std::string("The Top Ten could not be saved to highscores.dat: .").size()) << sentence;
+    wine.Keys({"Return"});
+    PauseMs(500);
+    EXPECT_EQ(wine.ReadScoreFile(), seeded);
     FocusWindow(wine.x(), wine.mainWindow());
     ExitAndExpectCodeZero();
 }
