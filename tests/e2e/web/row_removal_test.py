@@ -53,9 +53,11 @@ def region(pixels, box):
     return [pixels[y * CLIENT_WIDTH + x] for y in range(top, bottom) for x in range(left, right)]
 
 
-def top_piece_left(pixels):
-    """The left edge of whatever lies in the well's top four rows."""
-    return min((x for y in range(56, 120) for x in range(12, 172) if pixel(pixels, x, y) != PANEL_GREY), default=None)
+def falling_piece_left(pixels):
+    """The left edge of whatever lies in the well above its last two rows,
+    where the piece dealt after the blink falls for almost two seconds."""
+    return min((x for y in range(56, 56 + 18 * 16) for x in range(12, 172) if pixel(pixels, x, y) != PANEL_GREY),
+               default=None)
 
 
 class RowRemoval(PageCase):
@@ -87,12 +89,13 @@ class RowRemoval(PageCase):
 
     def watch_the_bottom_row(self, page):
         """Records in the page when the square first fills the row's last
-        two cells, when the row's first cell turns sunken, and when it stops
-        being sunken."""
+        two cells, when the row's first cell turns sunken, when it stops
+        being sunken, and when a key is pressed after that."""
         page.js("""
             const context = document.getElementById('game').getContext('2d');
             const at = (x, y) => [...context.getImageData(x, y, 1, 1).data.slice(0, 3)].join();
-            window.bottomRow = {filled: null, sunken: null, gone: null};
+            window.bottomRow = {filled: null, sunken: null, gone: null, pressed: null};
+            addEventListener('keydown', () => { if (bottomRow.sunken !== null) bottomRow.pressed = performance.now(); }, true);
             const watch = () => {
               const now = performance.now();
               if (bottomRow.filled === null && at(%d, %d) === '%s') bottomRow.filled = now;
@@ -118,6 +121,7 @@ class RowRemoval(PageCase):
         page.tap('Left', gap_ms=0)
         self.assertTrue(page.wait_until(lambda: page.js('return bottomRow.gone !== null;'), 2000, 10))
         row = page.js('return bottomRow;')
+        self.assertLess(row['pressed'], row['gone'], 'Left came after the blink, too late to tell anything')
         self.assertGreater(row['sunken'] - row['filled'], 300, row)
         self.assertLess(row['sunken'] - row['filled'], 450, row)
         self.assertGreater(row['gone'] - row['sunken'], 220, row)
@@ -130,7 +134,7 @@ class RowRemoval(PageCase):
         self.assertSamePixels(region(after, SCORE_DIGITS), region(references.frame('score 100\nlevel 9\n'), SCORE_DIGITS))
         # The fourth piece, dealt at column 5 after the blink, took the Left.
         expected_left = min(16 * (5 + dc) + 12 for dc, dr in OFFSETS[fourth]) - 16
-        self.assertTrue(page.wait_until(lambda: top_piece_left(page.canvas_rgb()) == expected_left, 1000, 20))
+        self.assertTrue(page.wait_until(lambda: falling_piece_left(page.canvas_rgb()) == expected_left, 1500, 20))
 
 if __name__ == '__main__':
     unittest.main()
