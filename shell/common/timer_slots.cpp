@@ -13,19 +13,17 @@ struct TimerSlot {
     uint32_t generation;   // bumped by every start and stop
 };
 
-// The game uses three ids; a few spare slots keep an unexpected id harmless.
-constexpr int SlotCount = 8;
-TimerSlot slots[SlotCount];
+TimerSlot slots[TimerSlotCount];
 
 int FindSlot(int id) {
-    for (int i = 0; i < SlotCount; ++i) {
+    for (int i = 0; i < TimerSlotCount; ++i) {
         if (slots[i].running && slots[i].id == id) return i;
     }
     return -1;
 }
 
 int FreeSlot() {
-    for (int i = 0; i < SlotCount; ++i) {
+    for (int i = 0; i < TimerSlotCount; ++i) {
         if (!slots[i].running) return i;
     }
     return -1;
@@ -75,13 +73,13 @@ void StopTimerSlot(int id) {
 }
 
 void StopAllTimerSlots() {
-    for (int i = 0; i < SlotCount; ++i) {
+    for (int i = 0; i < TimerSlotCount; ++i) {
         if (slots[i].running) Stop(i);
     }
 }
 
 void FireTimerSlot(int index, uint32_t generation) {
-    if (index < 0 || index >= SlotCount) return;
+    if (index < 0 || index >= TimerSlotCount) return;
     TimerSlot& slot = slots[index];
     if (!slot.running || slot.generation != generation) return;
     if (slot.callback != nullptr) {

@@ -9,6 +9,9 @@
 
 #include "game/host.h"
 
+// The game uses three ids; a few spare slots keep an unexpected id harmless.
+constexpr int TimerSlotCount = 8;
+
 // The shell supplies these for its toolkit. ArmTimeout asks for one call of
 // FireTimerSlot(slot, generation) after delayMs and replaces any timeout the
 // slot had; DisarmTimeout cancels it. MonotonicMs never goes backwards.
