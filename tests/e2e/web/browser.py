@@ -31,6 +31,7 @@ CELL = 16
 KEY_NAMES = {
     'F10': Keys.F10, 'Down': Keys.ARROW_DOWN, 'Up': Keys.ARROW_UP, 'Left': Keys.ARROW_LEFT,
     'Right': Keys.ARROW_RIGHT, 'Return': Keys.ENTER, 'Escape': Keys.ESCAPE, 'Tab': Keys.TAB, 'Space': Keys.SPACE,
+    'PageDown': Keys.PAGE_DOWN, 'End': Keys.END,
 }
 
 STORAGE_KEY = 'highscores.dat'

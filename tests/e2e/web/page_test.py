@@ -49,6 +49,15 @@ class Page(PageCase):
                          if shot[(y0 + y) * shot_width + x0 + x] != reference[(y // zoom) * CLIENT_WIDTH + x // zoom]]
                 self.assertEqual(wrong[:5], [], '%d device pixels differ' % len(wrong))
 
+    def test_the_games_keys_never_scroll_a_page_smaller_than_the_game(self):
+        page = self.open_page(width=240, height=200)
+        self.assertGreater(page.js('return document.scrollingElement.scrollHeight;'), 200)
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        self.assertEqual(page.js('return [scrollX, scrollY];'), [0, 0])
+        page.tap('Down', 'Space', 'Right', 'Right', 'Right', 'Up', 'Down', 'Down', 'PageDown', 'End')
+        self.assertEqual(page.js('return [scrollX, scrollY];'), [0, 0])
+
     def test_served_from_a_web_server_it_asks_for_nothing_but_its_two_files(self):
         folder = os.path.dirname(PAGE)
         server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
