@@ -31,17 +31,32 @@ var pageDialogs = {
     return item instanceof HTMLInputElement ? item.value : item.textContent;
   },
 
-  // Dialogs open with their top-left corner at the game's, as the desktop
-  // ones open at the corner of the window's client area.
   open(name) {
     const dialog = this.element(name);
     if (dialog.open) return;
     pageMenu.close();
-    const corner = gameCanvas.element.getBoundingClientRect();
-    const zoom = Number(getComputedStyle(document.documentElement).getPropertyValue('--dialog-zoom')) || 1;
-    dialog.style.left = corner.left / zoom + 'px';
-    dialog.style.top = corner.top / zoom + 'px';
     dialog.showModal();
+    this.place(dialog);
+  },
+
+  // The dialogs sit with their top-left corner at the game's, as the
+  // desktop ones open at the corner of the window's client area; a message
+  // box stands in the middle of the game. Placed again when the game's zoom
+  // changes. Their own zoom scales their place too.
+  place(dialog) {
+    const game = gameCanvas.element.getBoundingClientRect();
+    const zoom = Number(getComputedStyle(document.documentElement).getPropertyValue('--dialog-zoom')) || 1;
+    let left = game.left, top = game.top;
+    if (dialog.classList.contains('message')) {
+      left += Math.max(0, (game.width - dialog.offsetWidth * zoom) / 2);
+      top += Math.max(0, (game.height - dialog.offsetHeight * zoom) / 2);
+    }
+    dialog.style.left = left / zoom + 'px';
+    dialog.style.top = top / zoom + 'px';
+  },
+
+  placeAll() {
+    document.querySelectorAll('dialog[open]').forEach((dialog) => this.place(dialog));
   },
 
   close(name) {
@@ -112,7 +127,9 @@ var pageDialogs = {
     dialog.addEventListener('close', () => dialog.remove());
     document.body.append(dialog);
     dialog.showModal();
+    this.place(dialog);
   }
 };
 
 document.querySelectorAll('dialog').forEach((dialog) => pageDialogs.attach(dialog));
+window.addEventListener('resize', () => pageDialogs.placeAll());
