@@ -274,8 +274,18 @@ TEST_F(WineProgram, HeldDownDropsOneRowPer50Milliseconds) {
     ReleaseKey(wine.x(), "Down");
     Flush(wine.x());
     ASSERT_EQ(fall.times.size(), 9u);
-    for (int step : fall.steps) EXPECT_EQ(step, CellSize);
-    const double perRow = static_cast<double>(fall.times[8] - fall.times[0]) / 8;
+    // On a busy machine a read of the screen can miss a frame and see two
+    // rows at once; most steps must still be single rows, and the rate is
+    // taken per row.
+    int singleRows = 0, rows = 0;
+    for (size_t i = 0; i < fall.steps.size(); ++i) {
+        EXPECT_EQ(fall.steps[i] % CellSize, 0) << "step " << i << " is not whole rows";
+        singleRows += fall.steps[i] == CellSize ? 1 : 0;
+        if (i > 0) rows += fall.steps[i] / CellSize;
+    }
+    EXPECT_GE(singleRows, 7);
+    ASSERT_GT(rows, 0);
+    const double perRow = static_cast<double>(fall.times[8] - fall.times[0]) / rows;
     EXPECT_NEAR(perRow, 50, 12);
     ExitAndExpectCodeZero();
 }
