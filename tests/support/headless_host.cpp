@@ -1,5 +1,6 @@
 #include "support/headless_host.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -25,7 +26,7 @@ struct HeadlessHost {
     std::vector<VirtualTimer> timers;
     int redraws = 0;
     uint64_t paused = 0;
-    uint32_t pauseOvershoot = 0;
+    int32_t pauseOvershoot = 0;
     int nameEntries = 0;
     void (*windowTimerHandler)() = nullptr;
     void (*nameEntryHandler)() = nullptr;
@@ -88,8 +89,9 @@ void HostRedraw() {
 uint32_t HostTickCount() { return static_cast<uint32_t>(host.now); }
 
 void HostPause(uint32_t ms) {
-    host.now += ms + host.pauseOvershoot;
-    host.paused += ms + host.pauseOvershoot;
+    const int64_t lasted = std::max<int64_t>(1, static_cast<int64_t>(ms) + host.pauseOvershoot);
+    host.now += static_cast<uint64_t>(lasted);
+    host.paused += static_cast<uint64_t>(lasted);
 }
 
 void ShowPlayerMessage(const char* text) { host.messages.push_back(text); }
@@ -147,7 +149,7 @@ uint32_t TimerDueIn(int id) {
 
 int RedrawCount() { return host.redraws; }
 uint32_t PausedMilliseconds() { return static_cast<uint32_t>(host.paused); }
-void SetPauseOvershoot(uint32_t ms) { host.pauseOvershoot = ms; }
+void SetPauseOvershoot(int32_t ms) { host.pauseOvershoot = ms; }
 void SetWindowTimerHandler(void (*handler)()) { host.windowTimerHandler = handler; }
 void SetNameEntryHandler(void (*handler)()) { host.nameEntryHandler = handler; }
 int NameEntryOpenCount() { return host.nameEntries; }

@@ -24,8 +24,10 @@ uint32_t TimerDueIn(int id);
 int RedrawCount();
 // Milliseconds the game has held the thread with HostPause.
 uint32_t PausedMilliseconds();
-// Makes every HostPause last ms longer than asked, as real sleeps do.
-void SetPauseOvershoot(uint32_t ms);
+// Makes every HostPause last ms longer than asked, as real sleeps do, or
+// with a negative ms end that much early (at least 1 ms still passes), as a
+// sleep measured by a coarse tick count may.
+void SetPauseOvershoot(int32_t ms);
 
 // What a timer without callback runs: the window's timer message. Tests of
 // whole games install GravityTick.

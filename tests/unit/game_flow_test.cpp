@@ -1,6 +1,7 @@
 // The rules of a game in progress, played on the virtual clock.
 
 #include <cstdlib>
+#include <vector>
 
 #include "support/game_fixture.h"
 
@@ -47,6 +48,21 @@ TEST_F(NewGameTest, FirstGameCountsTheCurrentKindAndShowsTheNext) {
     EXPECT_TRUE(TimerRunning(GravityTimer));
     EXPECT_EQ(TimerInterval(GravityTimer), 700u);
     EXPECT_EQ(RedrawCount(), 1);
+}
+
+// New at a tick count other than the clock's start, then again one tick
+// later: neither a fixed seed nor one taken only once deals the same kinds.
+TEST_F(NewGameTest, EveryNewDealsFromTheTickCountAtThatMoment) {
+    for (uint32_t wait : {1345u, 1u}) {
+        AdvanceClock(wait);
+        NewGame();
+
+        std::srand(VirtualNow());
+        const int firstKind = std::rand() % PieceKindCount;
+        const int secondKind = std::rand() % PieceKindCount;
+        EXPECT_TRUE(CurrentPieceIs(firstKind, 5, 0)) << "New at " << VirtualNow();
+        EXPECT_EQ(gameState.nextType, secondKind) << "New at " << VirtualNow();
+    }
 }
 
 TEST_F(NewGameTest, CurrentPieceIsDrawnInItsWellCells) {
@@ -96,9 +112,11 @@ TEST_F(GravityTest, PieceOnTheFloorLandsAtTheNextStep) {
     StartGame();
     PlaceCurrentPiece(SquareKind, 0, 18);
     const int comingKind = gameState.nextType;
+    const int redraws = RedrawCount();
 
     RunGravityStep();
 
+    EXPECT_EQ(RedrawCount(), redraws + 1) << "the new piece shows at once, not at the next step";
     for (int32_t col = 0; col < 2; ++col) {
         for (int32_t row = 18; row < BoardRows; ++row) {
             ASSERT_NE(board.At(col, row), nullptr);
@@ -115,8 +133,10 @@ TEST_F(GravityTest, PieceOnTheFloorLandsAtTheNextStep) {
 TEST_F(GravityTest, PieceOnALockedBlockLandsOnIt) {
     StartGame();
     FillCell(4, 10);
-    PlaceCurrentPiece(SquareKind, 4, 8);
+    PlaceCurrentPiece(SquareKind, 4, 7);
 
+    RunGravityStep();
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 4, 8)) << "one free row above the Block is still fallen into";
     RunGravityStep();
 
     EXPECT_NE(board.At(4, 8), nullptr);
@@ -190,6 +210,19 @@ TEST_F(ScoringTest, FourRowsAtLevelNineScoreEightHundredAndKeepLevelNine) {
     EXPECT_EQ(LockedBlockCount(), 0);
 }
 
+TEST_F(ScoringTest, RowsAtOnceEarnTheirLineScoreTimesLevelPlusOne) {
+    const int32_t pointsAtLevelTwo[] = {30, 90, 150, 240};
+    for (int32_t rows = 1; rows <= 4; ++rows) {
+        StartGame(2);
+        PrepareRowsForBar(rows);
+
+        RunGravityStep();
+
+        EXPECT_EQ(gameState.lines, rows);
+        EXPECT_EQ(gameState.score, pointsAtLevelTwo[rows - 1]) << rows << " rows at once";
+    }
+}
+
 TEST_F(ScoringTest, StartLevelRaisedMidGameClimbsOneLevelPerClearingLanding) {
     StartGame(0);
     gameState.level = 1;
@@ -245,6 +278,26 @@ TEST_F(GameOverTest, SpawnOnALockedBlockEndsTheGameAndOpensTheDialogForATopTenSc
     EXPECT_EQ(gameState.hasNext, 1);
     EXPECT_TRUE(CurrentPieceIs(comingKind, 5, 0));
     EXPECT_EQ(gameState.score, 120);
+}
+
+// The game ends on whichever cell of the new piece is taken, and ends once
+// however many are: one name-entry dialog.
+TEST_F(GameOverTest, AnyTakenCellOfTheNewPieceEndsTheGameWithOneDialog) {
+    SetTenthScore(100);
+    const std::vector<int> takenBlocks[] = {{1}, {2}, {3}, {0, 1, 2, 3}};
+    for (const std::vector<int>& taken : takenBlocks) {
+        StartGame();
+        gameState.score = 150;
+        PlaceCurrentPiece(SquareKind, 0, 18);
+        const auto& offsets = PieceTypes[gameState.nextType].offsets;  // of the piece dealt at (5, 0)
+        for (int k : taken) FillCell(5 + offsets[k][0], offsets[k][1]);
+        const int dialogs = NameEntryOpenCount();
+
+        RunGravityStep();
+
+        EXPECT_EQ(gameState.playing, 0) << taken.size() << " taken, the first being block " << taken[0];
+        EXPECT_EQ(NameEntryOpenCount(), dialogs + 1) << taken.size() << " taken, the first being block " << taken[0];
+    }
 }
 
 TEST_F(GameOverTest, ScoreOutsideTheTopTenEndsTheGameWithoutADialog) {

@@ -34,6 +34,12 @@ TEST_F(KeyPressTest, FirstPressActsAtOnceAndAutoRepeatIsIgnored) {
     EXPECT_EQ(KeyDown[VkLeft], 1);
     EXPECT_EQ(repeatTimerActive, 1);
     EXPECT_EQ(TimerInterval(RepeatTimer), RepeatMs);
+
+    // An auto-repeated Down does not put the next soft-drop step off.
+    OnKeyPressed(VkDown);
+    AdvanceClock(30);
+    OnKeyPressed(VkDown);
+    EXPECT_EQ(TimerDueIn(SoftDropTimer), SoftDropMs - 30);
 }
 
 TEST_F(KeyPressTest, PressWhileTheRepeatTimerRunsWaitsForItsNextTick) {
@@ -127,6 +133,23 @@ TEST_F(KeyPressTest, KeysBeforeTheFirstNewAreNotRecorded) {
     EXPECT_TRUE(CurrentPieceIs(SquareKind, 3, 0));
 }
 
+TEST_F(KeyPressTest, NewLeavesHeldKeysAndTheirTimersAsTheyAre) {
+    StartGame();
+    OnKeyPressed(VkLeft);
+    OnKeyPressed(VkDown);
+    AdvanceClock(20);
+    const uint32_t repeatDue = TimerDueIn(RepeatTimer);
+    const uint32_t softDropDue = TimerDueIn(SoftDropTimer);
+
+    NewGame();
+
+    EXPECT_EQ(KeyDown[VkLeft], 1);
+    EXPECT_EQ(KeyDown[VkDown], 1);
+    EXPECT_EQ(repeatTimerActive, 1);
+    EXPECT_EQ(TimerDueIn(RepeatTimer), repeatDue);
+    EXPECT_EQ(TimerDueIn(SoftDropTimer), softDropDue);
+}
+
 TEST_F(KeyPressTest, ReleaseIsRecordedWhileNoGameIsPlaying) {
     StartGame();
     OnKeyPressed(VkRight);
@@ -143,6 +166,8 @@ TEST_F(KeyPressTest, CodesBeyondTheKeyTableAreIgnored) {
 
     OnKeyPressed(256 + VkLeft);
     OnKeyPressed(0x10000 + VkDown);
+    OnKeyPressed(256);
+    OnKeyReleased(256);
 
     EXPECT_EQ(KeyDown[VkLeft], 0);
     EXPECT_EQ(KeyDown[VkDown], 0);
@@ -202,12 +227,36 @@ TEST_F(StaleKeyTest, LeftReleasedUnderTheNameDialogSlidesNothingInTheNextGame) {
     EXPECT_TRUE(CurrentPieceIs(SquareKind, 3, 0));
 }
 
+// Without a Top Ten place no dialog takes the keyboard, so Left is still held
+// when the next game starts; it acts only once a key restarts the repeat timer.
+TEST_F(StaleKeyTest, LeftHeldWhenTheGameEndsSlidesNothingInTheNextGame) {
+    SetTenthScore(500);
+    StartGame();
+    ArrangeGameOverAtNextLanding();
+    OnKeyPressed(VkLeft);
+    RunGravityStep();
+    ASSERT_EQ(gameState.playing, 0);
+    ASSERT_EQ(NameEntryOpenCount(), 0);
+
+    NewGame();
+    PlaceCurrentPiece(SquareKind, 4, 0);
+    AdvanceClock(3 * RepeatMs);
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 4, 0));
+    OnKeyPressed(VkDown);  // starts only the soft-drop timer
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 4, 0));
+
+    OnKeyReleased(VkLeft);
+    OnKeyPressed(VkRight);
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 5, 0)) << "the first press acts at once, as in any game";
+}
+
 TEST_F(StaleKeyTest, DeactivatedWindowForgetsEveryHeldKey) {
     StartGame();
     PlaceCurrentPiece(SquareKind, 4, 0);
     OnKeyPressed(VkRight);
     OnKeyPressed(VkUp);
     OnKeyPressed(VkDown);
+    OnKeyPressed(0xBE);  // the full stop, high in the key table
 
     ReleaseAllKeys();
     const int redraws = RedrawCount();

@@ -11,15 +11,26 @@ using HeldKeysTest = GameTest;
 // The interval of the repeat timer and of the soft-drop timer.
 constexpr uint32_t RepeatMs = 150;
 constexpr uint32_t SoftDropMs = 50;
+constexpr int TeeKind = 4;
+constexpr int LeftHookKind = 0;  // a row of three, the fourth cell under its left end
+
+// True when blocks[0] to blocks[3] of the falling piece stand on these cells, in that order.
+bool CurrentBlocksAt(const int32_t (&cells)[4][2]) {
+    for (int i = 0; i < 4; ++i) {
+        const Block* block = currentPiece.blocks[i];
+        if (block->col != cells[i][0] || block->row != cells[i][1]) return false;
+    }
+    return true;
+}
 
 TEST_F(MoveActionTest, LeftMovesOneColumnAndRedraws) {
     StartGame();
-    PlaceCurrentPiece(SquareKind, 4, 6);
+    PlaceCurrentPiece(SquareKind, 1, 6);
     const int redraws = RedrawCount();
 
     PerformAction(MoveLeft);
 
-    EXPECT_TRUE(CurrentPieceIs(SquareKind, 3, 6));
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 0, 6));
     EXPECT_EQ(RedrawCount(), redraws + 1);
     for (const Block* block : currentPiece.blocks) {
         EXPECT_TRUE(SameRect(block->rect, WellCellRect(block->col, block->row)));
@@ -76,12 +87,13 @@ TEST_F(MoveActionTest, ClockwiseTurnStandsALyingBarUpright) {
 
 TEST_F(MoveActionTest, AnticlockwiseTurnWorksThoughNoKeyAsksForIt) {
     StartGame();
-    PlaceCurrentPiece(BarKind, 4, 5);
+    PlaceCurrentPiece(TeeKind, 4, 5);
 
     PerformAction(RotateAnticlockwise);
 
-    const int32_t col = currentPiece.blocks[0]->col;
-    for (const Block* block : currentPiece.blocks) EXPECT_EQ(block->col, col);
+    // The stem under the row of three now points right; clockwise it would point left.
+    const int32_t cells[4][2] = {{4, 5}, {4, 4}, {4, 6}, {5, 5}};
+    EXPECT_TRUE(CurrentBlocksAt(cells));
 }
 
 TEST_F(MoveActionTest, TurnThatFitsNowhereIsRefusedWithoutARedraw) {
@@ -209,13 +221,26 @@ TEST_F(HeldKeysTest, RightHeldAgainstTheWallRedrawsNothingAndKeepsTrying) {
 
 TEST_F(HeldKeysTest, RightHeldMovesOneColumnPerTick) {
     StartGame();
-    PlaceCurrentPiece(SquareKind, 2, 5);
+    PlaceCurrentPiece(SquareKind, 2, 18);  // resting on the floor, which does not hold it back
 
     OnKeyPressed(VkRight);
-    EXPECT_TRUE(CurrentPieceIs(SquareKind, 3, 5));
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 3, 18));
     AdvanceClock(3 * RepeatMs);
 
-    EXPECT_TRUE(CurrentPieceIs(SquareKind, 6, 5));
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 6, 18));
+}
+
+TEST_F(HeldKeysTest, UpAndRightHeldTurnClockwiseFirstThenMove) {
+    StartGame();
+    PlaceCurrentPiece(LeftHookKind, 8, 5);  // against the right wall
+    OnKeyPressed(VkRight);                  // refused; the repeat timer runs on
+    OnKeyPressed(VkUp);
+
+    AdvanceClock(RepeatMs);
+
+    // Standing in column 8 after the turn, the piece has room to move right.
+    const int32_t cells[4][2] = {{9, 5}, {9, 6}, {9, 4}, {8, 4}};
+    EXPECT_TRUE(CurrentBlocksAt(cells));
 }
 
 TEST_F(HeldKeysTest, LeftAndRightHeldTogetherAgainstTheRightWallStepLeftOnce) {

@@ -99,6 +99,8 @@ TEST(DigitGlyphBadInput, OutsideTheGlyphOrDigitRangeIsBlack) {
     EXPECT_EQ(DigitGlyphPixel(8, 13, 2), GlyphBlack);
     EXPECT_EQ(DigitGlyphPixel(8, -1, 2), GlyphBlack);
     EXPECT_EQ(DigitGlyphPixel(8, 6, 23), GlyphBlack);
+    EXPECT_EQ(DigitGlyphPixel(9, 6, 23), GlyphBlack);   // just past the last glyph's bottom
+    EXPECT_EQ(DigitGlyphPixel(9, 13, 22), GlyphBlack);  // just past its bottom-right corner
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "render/glyphs.h"
 #include "render_canvas.h"
 
@@ -49,7 +51,7 @@ TEST(SoftwareLine, CoversItsStartAndStopsShortOfItsEndInEveryDirection) {
     struct Case {
         int32_t fromX, fromY, toX, toY;
     };
-    const Case cases[] = {{2, 5, 8, 5}, {8, 5, 2, 5}, {5, 2, 5, 8}, {5, 8, 5, 2}};
+    const Case cases[] = {{2, 5, 8, 5}, {8, 5, 2, 5}, {5, 2, 5, 8}, {5, 8, 5, 2}, {2, 2, 8, 5}, {8, 2, 4, 8}};
     for (const Case& line : cases) {
         Canvas canvas(12, 12);
         const Pen pen = CreatePen1(Red);
@@ -88,9 +90,77 @@ TEST(SoftwareLine, LineRunningOffTheSurfacePaintsOnlyItsVisiblePart) {
     EXPECT_EQ(canvas.At(9, 1), Untouched);
 }
 
+// A 10 x 10 surface in the middle of a larger buffer: drawing that strays
+// past an edge lands in the guard rows above and below it, or wraps into the
+// neighbouring row, where a count of painted pixels sees it.
+struct GuardedSurface {
+    static constexpr int32_t Size = 10;
+    static constexpr int32_t GuardRows = 4;
+    std::vector<uint32_t> buffer = std::vector<uint32_t>((Size + 2 * GuardRows) * Size, Untouched);
+    Surface surface{buffer.data() + GuardRows * Size, Size, Size};
+
+    int Painted() const {
+        int painted = 0;
+        for (uint32_t pixel : buffer) painted += pixel != Untouched ? 1 : 0;
+        return painted;
+    }
+};
+
+void RedLine(Surface* surface, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
+    const Pen pen = CreatePen1(Red);
+    DrawLineWithPen(surface, pen, fromX, fromY, toX, toY);
+    DeletePen(pen);
+}
+
+void RedFill(Surface* surface, const Rect& rect) {
+    const Brush brush = CreateBrush(Red);
+    FillWithBrush(surface, rect, brush);
+    DeleteBrush(brush);
+}
+
+TEST(SoftwareClipping, DrawingPastAnEdgePaintsOnlyWhatLiesOnTheSurface) {
+    struct Case {
+        const char* what;
+        void (*draw)(Surface*);
+        int painted;
+    };
+    const Case cases[] = {
+        {"glyph across the left edge", [](Surface* s) { DrawDigitGlyph(s, 8, -5, 2); }, 8 * 8},
+        {"glyph across the right edge", [](Surface* s) { DrawDigitGlyph(s, 8, 5, 2); }, 5 * 8},
+        {"glyph across the bottom edge", [](Surface* s) { DrawDigitGlyph(s, 8, 0, 5); }, 10 * 5},
+        {"fill across the top edge", [](Surface* s) { RedFill(s, {2, -3, 5, 2}); }, 3 * 2},
+        {"row from left of the surface", [](Surface* s) { RedLine(s, -4, 3, 4, 3); }, 4},
+        {"row ending just past the right edge", [](Surface* s) { RedLine(s, 7, 4, 11, 4); }, 3},
+        {"row just below the surface", [](Surface* s) { RedLine(s, 0, 10, 5, 10); }, 0},
+        {"column just right of the surface", [](Surface* s) { RedLine(s, 10, 0, 10, 5); }, 0},
+    };
+    for (const Case& c : cases) {
+        GuardedSurface guarded;
+        c.draw(&guarded.surface);
+        EXPECT_EQ(guarded.Painted(), c.painted) << c.what;
+    }
+}
+
+TEST(SoftwareOffscreen, CopyToASmallerTargetShowsTheTopLeftOfTheImage) {
+    std::vector<uint32_t> buffer(4 * 5, Untouched);
+    Surface target = {buffer.data(), 4, 3};  // the last two rows of the buffer lie beyond it
+    Surface* offscreen = CreateOffscreenSurface(&target, 8, 6);
+    ASSERT_NE(offscreen, nullptr);
+    for (uint32_t i = 0; i < 8 * 6; ++i) offscreen->pixels[i] = i;  // every pixel its own value
+
+    CopyToTarget(&target, offscreen);
+    DeleteOffscreenSurface(offscreen);
+
+    for (uint32_t y = 0; y < 3; ++y) {
+        for (uint32_t x = 0; x < 4; ++x) EXPECT_EQ(buffer[y * 4 + x], y * 8 + x) << x << "," << y;
+    }
+    for (size_t i = 4 * 3; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], Untouched) << "beyond the target at " << i;
+}
+
 TEST(SoftwareOffscreen, ImpossibleSizeGivesNoImage) {
     Canvas window(4, 4);
     EXPECT_EQ(CreateOffscreenSurface(window.dc(), -1, 384), nullptr);
+    EXPECT_EQ(CreateOffscreenSurface(window.dc(), 0, 384), nullptr);
     DeleteOffscreenSurface(nullptr);
 }
 
