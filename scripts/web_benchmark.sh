@@ -1,6 +1,7 @@
 #!/bin/sh
 # Measures the web page in headless Chromium and prints the size of the page,
-# the time from navigation to the first frame (median of 10 fresh browsers)
+# the time from navigation to the first frame (median of 10, in a running
+# browser and in fresh ones)
 # and the page's CPU time over 10 s idle and over 10 s of play at level 9.
 # Builds the page first. Takes about two minutes.
 # usage: scripts/web_benchmark.sh [build-dir] [runs]
