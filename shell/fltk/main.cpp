@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/common/level_menu.h"
 #include "shell/common/window_events.h"
 #include "shell/fltk/main_window.h"
 #include "shell/fltk/menu_commands.h"

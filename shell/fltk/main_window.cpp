@@ -1,3 +1,4 @@
+#include "shell/common/level_menu.h"
 #include "shell/fltk/main_window.h"
 
 #include <FL/Fl.H>

@@ -9,8 +9,6 @@ Fl_Window* CreateMainWindow();
 void ShowMainWindow();
 // The close request of "Exit" and of the close box: the event loop ends.
 void CloseMainWindow();
-// Sets or clears the check mark of the menu item that issues command id.
-void CheckMenuCommand(int id, bool checked);
 // F10: opens the menu bar's first drop-down for the arrow keys and Enter.
 void OpenMenuBarFromKeyboard();
 // Where the main window's client area (below the menu bar) starts on the

@@ -1,20 +1,11 @@
 #include "shell/fltk/menu_commands.h"
 
 #include "game/game_flow.h"
-#include "game/game_state.h"
 #include "resources/resource_ids.h"
 #include "shell/common/command_tables.h"
+#include "shell/common/level_menu.h"
 #include "shell/fltk/dialogs.h"
 #include "shell/fltk/main_window.h"
-
-void SetStartLevel(int level) {
-    if (level < 0 || level > 9) return;
-    if (gameState.startLevel >= 0 && gameState.startLevel <= 9) {
-        CheckMenuCommand(LevelMenuIds[gameState.startLevel], false);
-    }
-    gameState.startLevel = level;
-    CheckMenuCommand(LevelMenuIds[level], true);
-}
 
 void OnCommand(int id) {
     switch (id) {

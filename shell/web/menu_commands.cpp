@@ -6,11 +6,12 @@
 #include "game/game_state.h"
 #include "resources/resource_ids.h"
 #include "shell/common/command_tables.h"
+#include "shell/common/level_menu.h"
 #include "shell/common/timer_slots.h"
 #include "shell/common/window_events.h"
 #include "shell/web/dialogs.h"
 
-EM_JS(void, CheckMenuCommand, (int id, bool checked), { pageMenu.check(id, checked); });
+EM_JS(void, CheckPageMenuItem, (int id, bool checked), { pageMenu.check(id, checked); });
 EM_JS(void, ShowGameEnded, (), { pageEvents.endPage(); });
 
 namespace {
@@ -25,14 +26,7 @@ void ExitGame() {
 
 }  // namespace
 
-void SetStartLevel(int level) {
-    if (level < 0 || level > 9) return;
-    if (gameState.startLevel >= 0 && gameState.startLevel <= 9) {
-        CheckMenuCommand(LevelMenuIds[gameState.startLevel], false);
-    }
-    gameState.startLevel = level;
-    CheckMenuCommand(LevelMenuIds[level], true);
-}
+void CheckMenuCommand(int id, bool checked) { CheckPageMenuItem(id, checked); }
 
 void OnCommand(int id) {
     switch (id) {

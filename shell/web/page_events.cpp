@@ -12,6 +12,7 @@
 
 #include "game/host.h"
 #include "game/keyboard.h"
+#include "shell/common/level_menu.h"
 #include "shell/common/timer_slots.h"
 #include "shell/common/window_events.h"
 #include "shell/web/dialogs.h"

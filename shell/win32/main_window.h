@@ -12,8 +12,6 @@ extern const char MainWindowClassName[];
 
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Moves the Level menu's check mark and sets the level the next game starts at.
-void SetStartLevel(int level);
 // A menu command chosen from the main window's menu.
 void OnMenuCommand(int id);
 

@@ -1,9 +1,9 @@
 // The menu's commands and the Level menu's check mark.
 
 #include "game/game_flow.h"
-#include "game/game_state.h"
 #include "resources/resource_ids.h"
 #include "shell/common/command_tables.h"
+#include "shell/common/level_menu.h"
 #include "shell/win32/main_window.h"
 
 namespace {
@@ -14,14 +14,8 @@ void OpenDialog(int templateId, DLGPROC procedure) {
 
 }  // namespace
 
-void SetStartLevel(int level) {
-    if (level < 0 || level > 9) return;
-    const HMENU menu = GetMenu(mainWindow);
-    if (gameState.startLevel >= 0 && gameState.startLevel <= 9) {
-        CheckMenuItem(menu, static_cast<UINT>(LevelMenuIds[gameState.startLevel]), MF_BYCOMMAND | MF_UNCHECKED);
-    }
-    gameState.startLevel = level;
-    CheckMenuItem(menu, static_cast<UINT>(LevelMenuIds[level]), MF_BYCOMMAND | MF_CHECKED);
+void CheckMenuCommand(int id, bool checked) {
+    CheckMenuItem(GetMenu(mainWindow), static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void OnMenuCommand(int id) {

@@ -5,6 +5,7 @@
 
 #include "render/layout.h"
 #include "resources/resource_ids.h"
+#include "shell/common/level_menu.h"
 #include "shell/common/window_events.h"
 #include "shell/win32/main_window.h"
 
