@@ -1,4 +1,3 @@
-#include "shell/common/level_menu.h"
 #include "shell/fltk/main_window.h"
 
 #include <FL/Fl.H>
@@ -13,6 +12,7 @@
 #include "render/layout.h"
 #include "resources/icon_art.h"
 #include "resources/resource_ids.h"
+#include "shell/common/level_menu.h"
 #include "shell/fltk/game_view.h"
 #include "shell/fltk/host_fltk.h"
 #include "shell/fltk/menu_commands.h"
