@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "running_game.h"
 
@@ -90,6 +91,35 @@ TEST(NameEntry, EscapeLeavesItOpenAndEnterAtOnceStoresAnEmptyName) {
     std::vector<std::pair<int32_t, std::string>> expected = {{0, ""}};
     expected.insert(expected.end(), NegativeTable.begin(), NegativeTable.end() - 1);
     EXPECT_EQ(game.ScoreFileBytes(), StoredScoreFile(expected));
+}
+
+// A save that fails (here a folder stands where the temporary file must go)
+// keeps the old file and is told in a message box over the name entry.
+TEST(NameEntry, ASaveThatFailsIsToldInAMessageBoxAndTheFileStays) {
+    const std::vector<uint8_t> file = StoredScoreFile(NegativeTable);
+    RunningGame game;
+    ASSERT_TRUE(game.Start(&file));
+    const std::string blocker = game.workDir + "/highscores.dat.tmp";
+    ASSERT_TRUE(std::filesystem::create_directories(blocker + "/keep"));
+    const unsigned long dialog = PlayUntilTheNameEntryOpens(game);
+    ASSERT_NE(dialog, 0u);
+
+    TapKey(game.session, "Return");
+    Flush(game.session);
+    unsigned long message = 0;
+    for (const double start = NowMs(); message == 0 && NowMs() - start < 3000; SleepMs(20)) {
+        for (unsigned long window : ListTopLevelWindows(game.session)) {
+            if (window != game.window && window != dialog) message = window;
+        }
+    }
+
+    EXPECT_NE(message, 0u) << "no message box told of the failed save";
+    EXPECT_EQ(game.ScoreFileBytes(), file);
+    FocusWindow(game.session, message);
+    TapKey(game.session, "Return");
+    Flush(game.session);
+    SleepMs(400);
+    EXPECT_EQ(ListTopLevelWindows(game.session), std::vector<unsigned long>{game.window}) << "the boxes stayed open";
 }
 
 }  // namespace
