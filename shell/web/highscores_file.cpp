@@ -34,6 +34,6 @@ void OpenHighScoresFile(const uint8_t* bytes, std::size_t size) {
         TellSaveFailed(error);
         return;
     }
-    RefreshHighScores();
+    // The dialog reads the table afresh from the store as it opens.
     OpenTopTenDialog();
 }
