@@ -37,9 +37,8 @@ int RankInTable(const HighScoreTable& table, int32_t score);
 void InsertIntoTable(HighScoreTable& table, int32_t score, const char* name);
 void ResetTable(HighScoreTable& table);
 
-// Reads the stored Top Ten (the file "highscores.dat" in the current
-// directory) into the table. False when it is missing or cannot be read; the
-// caller then resets the table.
+// Reads the stored Top Ten (scores/score_store.h) into the table. False when
+// nothing is stored or it cannot be read; the caller then resets the table.
 uint8_t LoadHighScores();
 // Writes the table in memory whole in place of the stored one, under the
 // store's lock. False, with the reason when error is given, when it could not
