@@ -1,6 +1,5 @@
-// Quadrafall on Linux: one window on the X display named by DISPLAY. The
-// program takes no arguments and keeps nothing but "highscores.dat" in the
-// current directory.
+// Quadrafall on Linux: one window on the X display named by DISPLAY. It keeps
+// nothing but "highscores.dat" in the current directory.
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
@@ -11,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/common/command_line.h"
 #include "shell/common/level_menu.h"
 #include "shell/common/window_events.h"
 #include "shell/fltk/main_window.h"
@@ -42,7 +42,14 @@ void ReportError(const char* format, ...) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const CommandLine commandLine = ParseCommandLine(argc, argv);
+    switch (commandLine.action) {
+        case CommandLineAction::PrintVersion: std::puts(VersionText()); return 0;
+        case CommandLineAction::PrintHelp: std::fputs(UsageText(), stdout); return 0;
+        case CommandLineAction::Refuse: std::fprintf(stderr, "quadrafall: %s\n", commandLine.refusal); return 2;
+        case CommandLineAction::Play: break;
+    }
     Fl::fatal = FatalError;
     Fl::error = ReportError;
     Display* display = XOpenDisplay(nullptr);
