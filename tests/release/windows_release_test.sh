@@ -46,7 +46,8 @@ Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" </dev/nul
 xvfb=$!
 within 10 test -s "$work/display" || { echo "FAILED: no Xvfb"; exit 1; }
 export DISPLAY=:$(cat "$work/display")
-DISPLAY= timeout 300 wineboot -i >/dev/null 2>&1
+# Booted with the display: a desktop started without one refuses windows.
+timeout 300 wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 appdata=$(unix "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quadrafall'
