@@ -22,7 +22,11 @@ if [ -z "$version" ]; then
   echo "pack.sh: no project version in $build/CMakeCache.txt" >&2
   exit 1
 fi
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null)}
+if [ -z "$SOURCE_DATE_EPOCH" ]; then
+  echo "pack.sh: set SOURCE_DATE_EPOCH (outside a git checkout)" >&2
+  exit 1
+fi
 export TZ=UTC
 
 cmake --build "$build" --target quadrafall -- -j2 >/dev/null
