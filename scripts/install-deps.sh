@@ -8,7 +8,8 @@ test_packages=("${play_packages[@]}"
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
   xvfb libxtst-dev x11-utils xdotool imagemagick dpkg-dev file strace
-  emscripten chromium chromium-driver python3-selenium)
+  emscripten chromium chromium-driver python3-selenium
+  nsis zip unzip)
 
 case "${1:-test}" in
   play) wanted=("${play_packages[@]}") ;;

@@ -1,6 +1,6 @@
 // Runs under Wine: reads the program's resources back as the platform sees
-// them: the dialog templates control by control, the menu, the icons and the
-// manifest.
+// them: the dialog templates control by control, the menu, the icons, the
+// manifest and the version.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -355,4 +355,35 @@ TEST(Manifest, AsksForTheInvokingUsersRights) {
     const std::string manifest(text, SizeofResource(nullptr, found));
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+}
+
+// What the file's Properties show, read as they read it.
+TEST(VersionResource, CarriesTheProjectsVersionAndNames) {
+    char path[MAX_PATH] = {};
+    ASSERT_NE(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
+    std::vector<BYTE> block(GetFileVersionInfoSizeA(path, nullptr));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(block.size()), block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const DWORD high = (QUADRAFALL_VERSION_MAJOR << 16) | QUADRAFALL_VERSION_MINOR, low = QUADRAFALL_VERSION_PATCH << 16;
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
+    const std::pair<const char*, std::string> texts[] = {
+        {"FileVersion", QUADRAFALL_VERSION_TEXT},
+        {"ProductVersion", QUADRAFALL_VERSION_TEXT},
+        {"ProductName", "Quadrafall"},
+        {"FileDescription", "Quadrafall, a falling-blocks puzzle"},
+        {"LegalCopyright", "Copyright (c) 2026 The Quadrafall developers"},
+        {"OriginalFilename", "quadrafall.exe"},
+    };
+    for (const auto& [name, expected] : texts) {
+        char* value = nullptr;
+        const std::string key = std::string("\\StringFileInfo\\080904B0\\") + name;
+        ASSERT_TRUE(VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) << name;
+        EXPECT_EQ(std::string(value), expected) << name;
+    }
 }
