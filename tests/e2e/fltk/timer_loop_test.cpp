@@ -1,0 +1,56 @@
+// The Linux program's own timer code on FLTK's real loop, with the thread
+// held inside a tick as the row blink holds it.
+
+#include <FL/Fl.H>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "shell/common/timer_slots.h"
+
+namespace {
+
+std::vector<uint64_t> repeatTicks;
+bool held = false;
+uint64_t gravityStartedAt = 0, gravityTickedAt = 0;
+
+void GravityTicks() { gravityTickedAt = MonotonicMs(); }
+
+// The first tick after the hold is a late one; it starts gravity as a
+// landing does.
+void RepeatTicks() {
+    repeatTicks.push_back(MonotonicMs());
+    if (held && gravityStartedAt == 0) {
+        gravityStartedAt = repeatTicks.back();
+        StartTimerSlot(GravityTimer, 1000, GravityTicks);
+    }
+}
+
+void HoldTheThread() {
+    StopTimerSlot(SoftDropTimer);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    held = true;
+}
+
+}  // namespace
+
+// A timer that fell due during the hold ticks once and then keeps its
+// interval; a timer started in that late tick waits its whole interval.
+TEST(FltkTimers, AfterAHoldALateTickComesOnceAndATimerStartedInItWaitsItsInterval) {
+    uint64_t last = MonotonicMs();
+    const uint64_t deadline = last + 5000;
+    StartTimerSlot(RepeatTimer, 150, RepeatTicks);
+    StartTimerSlot(SoftDropTimer, 400, HoldTheThread);
+    while ((repeatTicks.size() < 8 || gravityTickedAt == 0) && MonotonicMs() < deadline) Fl::wait(0.1);
+    StopAllTimerSlots();
+    std::vector<uint64_t> gaps;
+    for (uint64_t tick : repeatTicks) gaps.push_back(tick - std::exchange(last, tick));
+    ASSERT_GE(gaps.size(), 8u);
+    EXPECT_GE(*std::min_element(gaps.begin(), gaps.end()), 100u) << ::testing::PrintToString(gaps);
+    ASSERT_NE(gravityTickedAt, 0u) << "the timer started in the late tick never ticked";
+    EXPECT_GE(gravityTickedAt - gravityStartedAt, 950u);
+}
