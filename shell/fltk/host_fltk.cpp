@@ -1,7 +1,5 @@
 #include "shell/fltk/host_fltk.h"
 
-#include <FL/Fl.H>
-
 #include <cerrno>
 #include <ctime>
 
@@ -14,35 +12,7 @@ namespace {
 
 GameView* redrawTarget = nullptr;
 
-// FLTK's timeouts by slot: each carries the generation it was armed for.
-struct ArmedTimeout {
-    int slot;
-    uint32_t generation;
-};
-
-ArmedTimeout armedTimeouts[TimerSlotCount];
-
-void TimeoutCame(void* data) {
-    const ArmedTimeout& armed = *static_cast<ArmedTimeout*>(data);
-    FireTimerSlot(armed.slot, armed.generation);
-}
-
 }  // namespace
-
-void ArmTimeout(int slot, uint32_t generation, uint32_t delayMs) {
-    ArmedTimeout& armed = armedTimeouts[slot];
-    Fl::remove_timeout(TimeoutCame, &armed);
-    armed = {slot, generation};
-    Fl::add_timeout(static_cast<double>(delayMs) / 1000.0, TimeoutCame, &armed);
-}
-
-void DisarmTimeout(int slot) { Fl::remove_timeout(TimeoutCame, &armedTimeouts[slot]); }
-
-uint64_t MonotonicMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-}
 
 void SetRedrawTarget(GameView* view) { redrawTarget = view; }
 

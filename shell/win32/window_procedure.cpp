@@ -46,6 +46,11 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_KEYUP:
         OnKeyReleased(KeyCode(wParam));
         return 0;
+    case WM_SYSKEYUP:
+        // A key released while Alt is held comes this way; the game must
+        // see it end, and the system still gets Alt and F10 for the menu.
+        OnKeyReleased(KeyCode(wParam));
+        break;
     case WM_COMMAND:
         OnMenuCommand(LOWORD(wParam));
         return 0;

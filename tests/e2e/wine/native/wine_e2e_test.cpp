@@ -321,6 +321,32 @@ TEST_F(WineProgram, KeysHeldWhenTheKeyboardLeavesTheGameAreForgotten) {
     ExitAndExpectCodeZero();
 }
 
+// A key released while Alt is held comes as a system key-up; the game must
+// see it all the same, and the system its keys: Alt alone opens the menu as
+// F10 does, and Alt+F4 closes the window.
+TEST_F(WineProgram, AKeyReleasedUnderAltEndsItsHoldAndAltStillServesTheSystem) {
+    StartAndWait();
+    TurnOffKeyRepeat(wine.x());
+    wine.Keys({"Alt_L", "Down", "Return"});
+    ASSERT_NE(TopOfPieces(wine, area), -1) << "Alt opened no menu: no game started";
+    FocusWindow(wine.x(), wine.mainWindow());
+    PauseMs(200);
+    PressKey(wine.x(), "Down");
+    Flush(wine.x());
+    ASSERT_GE(WellChanges(wine, area, 300), 3);
+    PressKey(wine.x(), "Alt_L");
+    PauseMs(100);
+    ReleaseKey(wine.x(), "Down");
+    PauseMs(100);
+    ReleaseKey(wine.x(), "Alt_L");
+    wine.Keys({"Escape"});  // should the menu have taken Alt
+    // Gravity alone moves the piece one row a second at level 0.
+    EXPECT_LE(WellChanges(wine, area, 900), 1);
+    PressKey(wine.x(), "Alt_L");
+    wine.Keys({"F4"});
+    EXPECT_TRUE(wine.WaitForEnd(15000)) << "still running after Alt+F4";
+}
+
 TEST_F(WineProgram, LevelCheckMarkMovesToTheChosenLevel) {
     StartAndWait();
     EXPECT_EQ(OpenLevelMenuAndFindCheck(wine), 0);
