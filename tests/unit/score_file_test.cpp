@@ -122,7 +122,7 @@ std::string NameBytes(int i) { return std::string(highScores.entries[i].name, 10
 TEST_F(TopTenFile, TheDefaultTableIsSavedAsExactly140Bytes) {
     ResetHighScores();
 
-    EXPECT_EQ(SaveHighScores(), 1);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
     EXPECT_FALSE(Exists(TemporaryName));
@@ -132,7 +132,7 @@ TEST_F(TopTenFile, AScoreOfTenUnderAnnIsStoredAsFifteenBytes) {
     ResetHighScores();
     InsertHighScore(10, "Ann");
 
-    EXPECT_EQ(SaveHighScores(), 1);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
     const Bytes ann = {0x0D, 0x0A, 0x00, 0x00, 0x00, 0x41, 0x6E, 0x6E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     EXPECT_EQ(ReadFile(FileName), Join({ann, Repeat(DefaultRecord, 9)}));
@@ -154,7 +154,7 @@ TEST_F(TopTenFile, AScoreOfThirteenIsStoredUnchangedAndReadsBack) {
     ResetHighScores();
     highScores.entries[0].score = 13;
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
     const Bytes stored = ReadFile(FileName);
     MarkEntries();
 
@@ -181,7 +181,7 @@ TEST_F(TopTenFile, AScoreOf1050SurvivesASaveAndALoad) {
     InsertHighScore(1050, "Sub");
     InsertHighScore(7, "After");
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
     const Bytes stored = ReadFile(FileName);
     MarkEntries();
 
@@ -212,7 +212,7 @@ TEST_F(TopTenFile, AFileWrittenByTheSystemIsLoadedAndSavedByteForByte) {
     EXPECT_EQ(highScores.entries[1].score, 0x270D);
     EXPECT_EQ(highScores.entries[2].score, -1);
     EXPECT_EQ(NameBytes(3), std::string("Cr\nx\0\0\0\0\0\0", 10));
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), written);
 }
@@ -293,14 +293,14 @@ TEST_F(TopTenFile, ARunOfCarriageReturnsLoadsAsNamesWithoutTerminator) {
         EXPECT_EQ(highScores.entries[i].score, 0x0D0D0D0D);
         EXPECT_EQ(NameBytes(i), std::string(10, '\x0D'));
     }
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
     EXPECT_EQ(ReadFile(FileName), Bytes(140, 0x0D));
 }
 
 TEST_F(TopTenFile, ASaveCreatesTheFileAndLeavesNoTemporaryBehind) {
     ResetHighScores();
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_TRUE(Exists(FileName));
     EXPECT_FALSE(Exists(TemporaryName));
@@ -310,7 +310,7 @@ TEST_F(TopTenFile, ASaveReplacesALongerFileWhole) {
     WriteFile(FileName, Bytes(400, 'x'));
     ResetHighScores();
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
 }
@@ -332,28 +332,33 @@ TEST_F(TopTenFileFailures, WhenTheTemporaryCannotBeCreatedTheOldFileStaysAsItWas
     ResetHighScores();
     InsertHighScore(50, "New");
 
-    EXPECT_EQ(SaveHighScores(), 0);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
 
     EXPECT_EQ(ReadFile(FileName), old);
     EXPECT_EQ(highScores.entries[0].score, 50) << "the table in memory keeps the change";
 }
 
+// Whether there was a file before or none: the folder is left as it was.
 TEST_F(TopTenFileFailures, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporary) {
     const Bytes old = Join({PlainRecord(9, 0, 0, 0, "Old\0\0\0\0\0\0\0"), Repeat(DefaultRecord, 9)});
-    WriteFile(FileName, old);
-    ResetHighScores();
-    StoreError error;
+    for (const bool hadFile : {true, false}) {
+        if (hadFile) WriteFile(FileName, old);
+        ResetHighScores();
+        StoreError error;
 
-    uint8_t saved;
-    {
-        const FileSizeLimit full;
-        saved = SaveHighScores(&error);
+        uint8_t saved;
+        {
+            const FileSizeLimit full;
+            saved = StoreTableAsItIs(highScores, &error);
+        }
+
+        EXPECT_EQ(saved, 0);
+        EXPECT_STREQ(error.reason, std::strerror(EFBIG));
+        EXPECT_EQ(ReadFile(FileName), hadFile ? old : Bytes{});
+        EXPECT_EQ(Exists(FileName), hadFile);
+        EXPECT_FALSE(Exists(TemporaryName));
+        std::remove(FileName);
     }
-
-    EXPECT_EQ(saved, 0);
-    EXPECT_STREQ(error.reason, std::strerror(EFBIG));
-    EXPECT_EQ(ReadFile(FileName), old);
-    EXPECT_FALSE(Exists(TemporaryName));
 }
 
 TEST_F(TopTenFileFailures, WhenTheNewFileCannotBePutInPlaceTheTemporaryIsRemoved) {
@@ -362,7 +367,7 @@ TEST_F(TopTenFileFailures, WhenTheNewFileCannotBePutInPlaceTheTemporaryIsRemoved
     WriteFile("highscores.dat/keep", Bytes{1, 2, 3});
     ResetHighScores();
 
-    EXPECT_EQ(SaveHighScores(), 0);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
 
     EXPECT_FALSE(Exists(TemporaryName));
     EXPECT_EQ(ReadFile("highscores.dat/keep"), (Bytes{1, 2, 3}));
@@ -372,7 +377,7 @@ TEST_F(TopTenFileFailures, AStaleTemporaryFromAnInterruptedSaveIsOverwritten) {
     WriteFile(TemporaryName, Bytes(500, 'j'));
     ResetHighScores();
 
-    EXPECT_EQ(SaveHighScores(), 1);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
     EXPECT_FALSE(Exists(TemporaryName));
@@ -389,7 +394,7 @@ TEST_F(TopTenSession, AnEntryThatCannotBeStoredStaysForTheSessionAndGoesWithTheN
     {
         const FileSizeLimit full;
         StoreError error;
-        EXPECT_EQ(StoreNewHighScore(50, "Ann", &error), 0);
+        EXPECT_EQ(StoreNewHighScore(50, "Ann", &error), HighScoreNotStored);
     }
     EXPECT_EQ(ReadFile(FileName), StoredTable({{9, "Old"}}));
     // Meanwhile another copy of the game stores an entry of its own.
@@ -401,7 +406,7 @@ TEST_F(TopTenSession, AnEntryThatCannotBeStoredStaysForTheSessionAndGoesWithTheN
     ExpectEntry(2, 9, "Old");
 
     StoreError error;
-    EXPECT_EQ(StoreNewHighScore(30, "Cy", &error), 1);
+    EXPECT_EQ(StoreNewHighScore(30, "Cy", &error), HighScoreStored);
     EXPECT_EQ(ReadFile(FileName), StoredTable({{9, "Old"}, {70, "Bob"}, {50, "Ann"}, {30, "Cy"}}));
 }
 
@@ -418,22 +423,79 @@ TEST_F(TopTenSession, AResetThatCannotBeStoredHoldsForTheSessionAndGoesWithTheNe
     ExpectEntry(0, 0, "Anonymous");
 
     StoreError error;
-    EXPECT_EQ(StoreNewHighScore(5, "Dee", &error), 1);
+    EXPECT_EQ(StoreNewHighScore(5, "Dee", &error), HighScoreStored);
     EXPECT_EQ(ReadFile(FileName), StoredTable({{5, "Dee"}}));
 }
 
-// The player is told once, in one sentence that names the file and gives the
-// system's reason, and the entry is still shown.
-TEST_F(TopTenSession, ASaveThatFailsIsToldToThePlayer) {
-    ASSERT_EQ(mkdir(FileName, 0700), 0);
-    ResetHighScores();
-    gameState.score = 120;
+// Entries the stored bytes no longer reach (a file cut short or emptied by a
+// damaged disk or a sync tool) keep the values the session has for them, and
+// so go back with the next save; a file removed altogether reads as the
+// defaults, as at a start.
+TEST_F(TopTenSession, EntriesAStoredFileNoLongerReachesKeepTheSessionsValues) {
+    const Bytes whole = StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}});
+    struct Case {
+        const char* what;
+        int keptBytes;  // -1: the file is removed
+        Bytes want;
+    };
+    const Case cases[] = {
+        {"cut to two records", 28, StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}, {5, "New"}})},
+        {"emptied", 0, StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}, {5, "New"}})},
+        {"removed", -1, StoredTable({{5, "New"}})},
+    };
+    for (const Case& c : cases) {
+        WriteFile(FileName, whole);
+        ASSERT_EQ(LoadHighScores(), 1);
+        std::remove(FileName);
+        if (c.keptBytes >= 0) WriteFile(FileName, Bytes(whole.begin(), whole.begin() + c.keptBytes));
+        StoreError error;
 
-    AcceptNameEntry("Zed");
+        EXPECT_EQ(StoreNewHighScore(5, "New", &error), HighScoreStored) << c.what;
 
-    ASSERT_EQ(PlayerMessages().size(), 1u);
-    EXPECT_EQ(PlayerMessages()[0], "The Top Ten could not be saved to highscores.dat: Is a directory.");
-    ExpectEntry(0, 120, "Zed");
+        EXPECT_EQ(ReadFile(FileName), c.want) << c.what;
+    }
+}
+
+// The player is told once, in one sentence: a failed save names the file and
+// gives the system's reason, and the entry is still shown; a score that no
+// longer enters, since another copy of the game has stored better ones after
+// this game ended, is not entered.
+TEST_F(TopTenSession, WhatBecameOfTheEntryIsToldToThePlayer) {
+    HighScoreTable better;
+    for (int i = 0; i < HighScoreCount; ++i) better.entries[i] = MakeHighScoreEntry(2000 - 100 * i, "Better");
+    uint8_t betterBytes[HighScoreStoredMaxSize];
+    const Bytes betterFile(betterBytes, betterBytes + EncodeHighScores(better, betterBytes));
+    struct Case {
+        const char* what;
+        bool folderInTheWay;  // else another copy has stored better scores
+        const char* told;
+        const char* first;  // shown in first place afterwards
+    };
+    const Case cases[] = {
+        {"a save that fails", true, "The Top Ten could not be saved to highscores.dat: Is a directory.", "Zed"},
+        {"better scores stored meanwhile", false,
+         "Your score no longer makes the Top Ten: another game has stored better scores.", "Better"},
+    };
+    for (const Case& c : cases) {
+        LoadHighScores();
+        ResetHighScores();
+        ResetHeadlessHost();
+        if (c.folderInTheWay) {
+            ASSERT_EQ(mkdir(FileName, 0700), 0);
+        } else {
+            WriteFile(FileName, betterFile);
+        }
+        gameState.score = 120;
+
+        AcceptNameEntry("Zed");
+
+        EXPECT_EQ(PlayerMessages(), std::vector<std::string>{c.told}) << c.what;
+        EXPECT_STREQ(highScores.entries[0].name, c.first) << c.what;
+        if (!c.folderInTheWay) {
+            EXPECT_EQ(ReadFile(FileName), betterFile) << c.what;
+        }
+        std::filesystem::remove_all(FileName);
+    }
     gameState.score = 0;
 }
 
