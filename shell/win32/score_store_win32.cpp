@@ -73,7 +73,8 @@ bool Fail(StoreError* error, const char* reason) {
 std::wstring FindRealFile(bool& created) {
     HANDLE file = CreateFileW(StoreFileName, 0, ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        file = CreateFileW(StoreFileName, GENERIC_WRITE, ShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file =
+            CreateFileW(StoreFileName, GENERIC_WRITE, ShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         created = file != INVALID_HANDLE_VALUE;
     }
     if (file == INVALID_HANDLE_VALUE) return StoreFileName;

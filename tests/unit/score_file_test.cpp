@@ -338,27 +338,31 @@ TEST_F(TopTenFileFailures, WhenTheTemporaryCannotBeCreatedTheOldFileStaysAsItWas
     EXPECT_EQ(highScores.entries[0].score, 50) << "the table in memory keeps the change";
 }
 
-// Whether there was a file before or none: the folder is left as it was.
 TEST_F(TopTenFileFailures, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporary) {
     const Bytes old = Join({PlainRecord(9, 0, 0, 0, "Old\0\0\0\0\0\0\0"), Repeat(DefaultRecord, 9)});
-    for (const bool hadFile : {true, false}) {
-        if (hadFile) WriteFile(FileName, old);
-        ResetHighScores();
-        StoreError error;
+    WriteFile(FileName, old);
+    ResetHighScores();
+    StoreError error;
 
-        uint8_t saved;
-        {
-            const FileSizeLimit full;
-            saved = StoreTableAsItIs(highScores, &error);
-        }
-
-        EXPECT_EQ(saved, 0);
-        EXPECT_STREQ(error.reason, std::strerror(EFBIG));
-        EXPECT_EQ(ReadFile(FileName), hadFile ? old : Bytes{});
-        EXPECT_EQ(Exists(FileName), hadFile);
-        EXPECT_FALSE(Exists(TemporaryName));
-        std::remove(FileName);
+    uint8_t saved;
+    {
+        const FileSizeLimit full;
+        saved = StoreTableAsItIs(highScores, &error);
     }
+
+    EXPECT_EQ(saved, 0);
+    EXPECT_STREQ(error.reason, std::strerror(EFBIG));
+    EXPECT_EQ(ReadFile(FileName), old);
+    EXPECT_FALSE(Exists(TemporaryName));
+}
+
+TEST_F(TopTenFileFailures, AFirstSaveThatFailsLeavesNoFile) {
+    ResetHighScores();
+    const FileSizeLimit full;
+
+    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
+
+    EXPECT_FALSE(Exists(FileName));
 }
 
 TEST_F(TopTenFileFailures, WhenTheNewFileCannotBePutInPlaceTheTemporaryIsRemoved) {
@@ -438,11 +442,9 @@ TEST_F(TopTenSession, EntriesAStoredFileNoLongerReachesKeepTheSessionsValues) {
         int keptBytes;  // -1: the file is removed
         Bytes want;
     };
+    const Bytes kept = StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}, {5, "New"}});
     const Case cases[] = {
-        {"cut to two records", 28, StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}, {5, "New"}})},
-        {"emptied", 0, StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}, {5, "New"}})},
-        {"removed", -1, StoredTable({{5, "New"}})},
-    };
+        {"cut to two records", 28, kept}, {"emptied", 0, kept}, {"removed", -1, StoredTable({{5, "New"}})}};
     for (const Case& c : cases) {
         WriteFile(FileName, whole);
         ASSERT_EQ(LoadHighScores(), 1);
@@ -456,46 +458,35 @@ TEST_F(TopTenSession, EntriesAStoredFileNoLongerReachesKeepTheSessionsValues) {
     }
 }
 
-// The player is told once, in one sentence: a failed save names the file and
-// gives the system's reason, and the entry is still shown; a score that no
-// longer enters, since another copy of the game has stored better ones after
-// this game ended, is not entered.
-TEST_F(TopTenSession, WhatBecameOfTheEntryIsToldToThePlayer) {
-    HighScoreTable better;
-    for (int i = 0; i < HighScoreCount; ++i) better.entries[i] = MakeHighScoreEntry(2000 - 100 * i, "Better");
-    uint8_t betterBytes[HighScoreStoredMaxSize];
-    const Bytes betterFile(betterBytes, betterBytes + EncodeHighScores(better, betterBytes));
-    struct Case {
-        const char* what;
-        bool folderInTheWay;  // else another copy has stored better scores
-        const char* told;
-        const char* first;  // shown in first place afterwards
-    };
-    const Case cases[] = {
-        {"a save that fails", true, "The Top Ten could not be saved to highscores.dat: Is a directory.", "Zed"},
-        {"better scores stored meanwhile", false,
-         "Your score no longer makes the Top Ten: another game has stored better scores.", "Better"},
-    };
-    for (const Case& c : cases) {
-        LoadHighScores();
-        ResetHighScores();
-        ResetHeadlessHost();
-        if (c.folderInTheWay) {
-            ASSERT_EQ(mkdir(FileName, 0700), 0);
-        } else {
-            WriteFile(FileName, betterFile);
-        }
-        gameState.score = 120;
+// The player is told once, in one sentence that names the file and gives the
+// system's reason, and the entry is still shown.
+TEST_F(TopTenSession, ASaveThatFailsIsToldToThePlayer) {
+    ASSERT_EQ(mkdir(FileName, 0700), 0);
+    ResetHighScores();
+    gameState.score = 120;
 
-        AcceptNameEntry("Zed");
+    AcceptNameEntry("Zed");
 
-        EXPECT_EQ(PlayerMessages(), std::vector<std::string>{c.told}) << c.what;
-        EXPECT_STREQ(highScores.entries[0].name, c.first) << c.what;
-        if (!c.folderInTheWay) {
-            EXPECT_EQ(ReadFile(FileName), betterFile) << c.what;
-        }
-        std::filesystem::remove_all(FileName);
-    }
+    ASSERT_EQ(PlayerMessages().size(), 1u);
+    EXPECT_EQ(PlayerMessages()[0], "The Top Ten could not be saved to highscores.dat: Is a directory.");
+    ExpectEntry(0, 120, "Zed");
+    gameState.score = 0;
+}
+
+// Another copy of the game stored better scores after this game ended: the
+// score no longer enters, and the player is told so.
+TEST_F(TopTenSession, AScoreOutrankedMeanwhileIsToldAndNotStored) {
+    ResetHighScores();
+    const Bytes better = StoredTable({{900, "B"}, {800, "B"}, {700, "B"}, {600, "B"}, {500, "B"}, {400, "B"},
+                                      {300, "B"}, {200, "B"}, {150, "B"}, {130, "B"}});
+    WriteFile(FileName, better);
+    gameState.score = 120;
+
+    AcceptNameEntry("Zed");
+
+    const std::string told = "Your score no longer makes the Top Ten: another game has stored better scores.";
+    EXPECT_EQ(PlayerMessages(), std::vector<std::string>{told});
+    EXPECT_EQ(ReadFile(FileName), better);
     gameState.score = 0;
 }
 
