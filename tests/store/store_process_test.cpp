@@ -178,6 +178,7 @@ Ending WaitForEnd(Writer& writer, int timeoutMs) {
     }
     if (status != -1 && WIFEXITED(status)) ending.status = WEXITSTATUS(status);
     ending.errors = ReadUntilClosed(writer.errors, 2000);
+    ending.errors.erase(std::remove(ending.errors.begin(), ending.errors.end(), '\r'), ending.errors.end());
     for (int fd : {writer.input, writer.output, writer.errors}) close(fd);
     return ending;
 }
