@@ -10,7 +10,8 @@
 //       to standard error.
 //   top_ten_writer hold-lock
 //       takes the store's lock, prints "locked", and holds it until a line or
-//       the end of standard input arrives.
+//       the end of standard input arrives; then replaces the table, as a save
+//       does, with one of its own (70 points for "Holder") and gives it up.
 //   top_ten_writer save-loop
 //       prints "ready", then saves table after table until it is killed:
 //       save n holds ten entries of n points named "t<n>".
@@ -64,8 +65,10 @@ int HoldLock() {
     }
     Say("locked");
     AwaitLine();
+    const Bytes held = StoredTable({{70, "Holder"}});
+    const bool replaced = ReplaceScoreStore(held.data(), held.size(), &error);
     UnlockScoreStore();
-    return 0;
+    return replaced ? 0 : 1;
 }
 
 int SaveLoop() {
