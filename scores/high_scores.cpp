@@ -21,11 +21,12 @@ HighScoreEntry MakeHighScoreEntry(int32_t score, const char* name) {
     return entry;
 }
 
-void InsertIntoTable(HighScoreTable& table, int32_t score, const char* name) {
+int InsertIntoTable(HighScoreTable& table, int32_t score, const char* name) {
     const int place = RankInTable(table, score);
-    if (place >= HighScoreCount) return;
+    if (place >= HighScoreCount) return HighScoreCount;
     for (int k = HighScoreCount - 2; k >= place; --k) table.entries[k + 1] = table.entries[k];
     table.entries[place] = MakeHighScoreEntry(score, name);
+    return place;
 }
 
 void ResetTable(HighScoreTable& table) {

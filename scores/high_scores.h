@@ -31,29 +31,41 @@ void ResetHighScores();
 
 // The same three rules on any table, such as one just read from the store.
 // MakeHighScoreEntry is the entry InsertIntoTable would store: the first 9
-// characters of name, the rest of the field NUL.
+// characters of name, the rest of the field NUL. InsertIntoTable returns
+// where the entry went, or 10 when it does not enter.
 HighScoreEntry MakeHighScoreEntry(int32_t score, const char* name);
 int RankInTable(const HighScoreTable& table, int32_t score);
-void InsertIntoTable(HighScoreTable& table, int32_t score, const char* name);
+int InsertIntoTable(HighScoreTable& table, int32_t score, const char* name);
 void ResetTable(HighScoreTable& table);
 
-// Reads the stored Top Ten (scores/score_store.h) into the table. False when
-// nothing is stored or it cannot be read; the caller then resets the table.
+// Reads the stored Top Ten (scores/score_store.h) into the table; entries
+// that the stored bytes do not reach keep their values. False when nothing is
+// stored or it cannot be read; the caller then resets the table. Another copy
+// of the game may store entries at any time, so the table in memory is never
+// written back as it is: a new entry goes into the table as it is stored at
+// that moment, and only "Reset Scores", which drops every entry, writes
+// without reading.
 uint8_t LoadHighScores();
-// Writes the table in memory whole in place of the stored one, under the
-// store's lock. False, with the reason when error is given, when it could not
-// be stored; the stored table is then as it was.
-uint8_t SaveHighScores(StoreError* error = nullptr);
 
 // The table as it is stored now, so that another copy of the game's entries
 // show: read again from the store, with every entry this session could not
-// store entered on top. A store that cannot be read leaves the table as it is.
+// store entered on top. Entries that the stored bytes do not reach (a file
+// cut short) keep their values; a store that cannot be read leaves the table
+// as it is.
 void RefreshHighScores();
+
+enum NewHighScoreOutcome {
+    HighScoreNotStored,
+    HighScoreStored,
+    // The table was stored, but without the entry: another copy of the game
+    // had stored better scores since the game ended.
+    HighScoreOutranked,
+};
 // Enters score under the first 9 characters of name into the stored table as
 // it is now, under the store's lock, and makes that the table. When it cannot
 // be stored, the entry stays in the table for the rest of the session and is
 // stored with the next save that succeeds.
-uint8_t StoreNewHighScore(int32_t score, const char* name, StoreError* error);
+NewHighScoreOutcome StoreNewHighScore(int32_t score, const char* name, StoreError* error);
 // "Reset Scores": the default table, stored at once; entries not yet stored
 // are dropped too.
 uint8_t StoreDefaultHighScores(StoreError* error);

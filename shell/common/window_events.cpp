@@ -32,7 +32,11 @@ void AcceptNameEntry(const char* typedName) {
     char name[HighScoreNameSize] = {};
     std::strncpy(name, typedName, HighScoreNameSize - 1);
     StoreError error;
-    if (!StoreNewHighScore(gameState.score, name, &error)) TellSaveFailed(error);
+    const NewHighScoreOutcome outcome = StoreNewHighScore(gameState.score, name, &error);
+    if (outcome == HighScoreNotStored) TellSaveFailed(error);
+    if (outcome == HighScoreOutranked) {
+        ShowPlayerMessage("Your score no longer makes the Top Ten: another game has stored better scores.");
+    }
 }
 
 void ResetAndSaveHighScores() {

@@ -13,7 +13,9 @@ void OnMainWindowCreated();
 void ShutdownGame();
 // The name-entry dialog's OK: enter the typed name (at most its first 9
 // characters) with the current score into the stored table. A save that fails
-// is told to the player; the entry stays in the table for the session.
+// is told to the player; the entry stays in the table for the session. So is
+// a score that no longer enters because another copy of the game has stored
+// better ones since the game ended.
 void AcceptNameEntry(const char* typedName);
 // The Top Ten dialog's "Reset Scores": defaults, stored at once; a failure is
 // told to the player.

@@ -34,6 +34,9 @@ void OpenHighScoresFile(const uint8_t* bytes, std::size_t size) {
         TellSaveFailed(error);
         return;
     }
-    // The dialog reads the table afresh from the store as it opens.
+    // The new bytes are read as a start-up reads them, onto empty entries,
+    // so that the table is what either desktop build makes of the file.
+    highScores = HighScoreTable{};
+    if (!LoadHighScores()) ResetHighScores();
     OpenTopTenDialog();
 }

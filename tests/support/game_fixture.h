@@ -21,6 +21,7 @@
 #include "scores/high_scores.h"
 #include "shell/common/window_events.h"
 #include "support/headless_host.h"
+#include "support/score_files.h"
 #include "support/scratch_directory.h"
 
 // Kinds by their place in the catalogue.
@@ -145,7 +146,7 @@ protected:
         for (int i = 0; i < HighScoreCount; ++i) {
             highScores.entries[i].score = tenth + 100 * (HighScoreCount - 1 - i);
         }
-        ASSERT_EQ(SaveHighScores(), 1);
+        ASSERT_EQ(StoreTableAsItIs(highScores), 1);
         highScores = shown;
     }
 

@@ -12,6 +12,7 @@
 
 #include "scores/high_scores.h"
 #include "scores/score_codec.h"
+#include "scores/score_store.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -32,4 +33,15 @@ inline Bytes StoredTable(std::initializer_list<std::pair<int32_t, const char*>> 
     for (const auto& entry : entries) InsertIntoTable(table, entry.first, entry.second);
     uint8_t stored[HighScoreStoredMaxSize];
     return Bytes(stored, stored + EncodeHighScores(table, stored));
+}
+
+// Puts the table's bytes in place of the stored ones through the store's own
+// lock and replace, without reading them first: what another copy of the
+// game that stores this table makes of the store. 1 when stored.
+inline uint8_t StoreTableAsItIs(const HighScoreTable& table, StoreError* error = nullptr) {
+    if (!LockScoreStore(error)) return 0;
+    uint8_t stored[HighScoreStoredMaxSize];
+    const bool replaced = ReplaceScoreStore(stored, EncodeHighScores(table, stored), error);
+    UnlockScoreStore();
+    return replaced ? 1 : 0;
 }

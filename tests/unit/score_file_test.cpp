@@ -122,7 +122,7 @@ std::string NameBytes(int i) { return std::string(highScores.entries[i].name, 10
 TEST_F(TopTenFile, TheDefaultTableIsSavedAsExactly140Bytes) {
     ResetHighScores();
 
-    EXPECT_EQ(SaveHighScores(), 1);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
     EXPECT_FALSE(Exists(TemporaryName));
@@ -132,7 +132,7 @@ TEST_F(TopTenFile, AScoreOfTenUnderAnnIsStoredAsFifteenBytes) {
     ResetHighScores();
     InsertHighScore(10, "Ann");
 
-    EXPECT_EQ(SaveHighScores(), 1);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
     const Bytes ann = {0x0D, 0x0A, 0x00, 0x00, 0x00, 0x41, 0x6E, 0x6E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     EXPECT_EQ(ReadFile(FileName), Join({ann, Repeat(DefaultRecord, 9)}));
@@ -154,7 +154,7 @@ TEST_F(TopTenFile, AScoreOfThirteenIsStoredUnchangedAndReadsBack) {
     ResetHighScores();
     highScores.entries[0].score = 13;
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
     const Bytes stored = ReadFile(FileName);
     MarkEntries();
 
@@ -181,7 +181,7 @@ TEST_F(TopTenFile, AScoreOf1050SurvivesASaveAndALoad) {
     InsertHighScore(1050, "Sub");
     InsertHighScore(7, "After");
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
     const Bytes stored = ReadFile(FileName);
     MarkEntries();
 
@@ -212,7 +212,7 @@ TEST_F(TopTenFile, AFileWrittenByTheSystemIsLoadedAndSavedByteForByte) {
     EXPECT_EQ(highScores.entries[1].score, 0x270D);
     EXPECT_EQ(highScores.entries[2].score, -1);
     EXPECT_EQ(NameBytes(3), std::string("Cr\nx\0\0\0\0\0\0", 10));
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), written);
 }
@@ -293,14 +293,14 @@ TEST_F(TopTenFile, ARunOfCarriageReturnsLoadsAsNamesWithoutTerminator) {
         EXPECT_EQ(highScores.entries[i].score, 0x0D0D0D0D);
         EXPECT_EQ(NameBytes(i), std::string(10, '\x0D'));
     }
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
     EXPECT_EQ(ReadFile(FileName), Bytes(140, 0x0D));
 }
 
 TEST_F(TopTenFile, ASaveCreatesTheFileAndLeavesNoTemporaryBehind) {
     ResetHighScores();
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_TRUE(Exists(FileName));
     EXPECT_FALSE(Exists(TemporaryName));
@@ -310,7 +310,7 @@ TEST_F(TopTenFile, ASaveReplacesALongerFileWhole) {
     WriteFile(FileName, Bytes(400, 'x'));
     ResetHighScores();
 
-    ASSERT_EQ(SaveHighScores(), 1);
+    ASSERT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
 }
@@ -332,7 +332,7 @@ TEST_F(TopTenFileFailures, WhenTheTemporaryCannotBeCreatedTheOldFileStaysAsItWas
     ResetHighScores();
     InsertHighScore(50, "New");
 
-    EXPECT_EQ(SaveHighScores(), 0);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
 
     EXPECT_EQ(ReadFile(FileName), old);
     EXPECT_EQ(highScores.entries[0].score, 50) << "the table in memory keeps the change";
@@ -347,7 +347,7 @@ TEST_F(TopTenFileFailures, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporary) {
     uint8_t saved;
     {
         const FileSizeLimit full;
-        saved = SaveHighScores(&error);
+        saved = StoreTableAsItIs(highScores, &error);
     }
 
     EXPECT_EQ(saved, 0);
@@ -356,13 +356,22 @@ TEST_F(TopTenFileFailures, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(Exists(TemporaryName));
 }
 
+TEST_F(TopTenFileFailures, AFirstSaveThatFailsLeavesNoFile) {
+    ResetHighScores();
+    const FileSizeLimit full;
+
+    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
+
+    EXPECT_FALSE(Exists(FileName));
+}
+
 TEST_F(TopTenFileFailures, WhenTheNewFileCannotBePutInPlaceTheTemporaryIsRemoved) {
     // A directory with something in it cannot be replaced by a file.
     ASSERT_EQ(mkdir(FileName, 0700), 0);
     WriteFile("highscores.dat/keep", Bytes{1, 2, 3});
     ResetHighScores();
 
-    EXPECT_EQ(SaveHighScores(), 0);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
 
     EXPECT_FALSE(Exists(TemporaryName));
     EXPECT_EQ(ReadFile("highscores.dat/keep"), (Bytes{1, 2, 3}));
@@ -372,7 +381,7 @@ TEST_F(TopTenFileFailures, AStaleTemporaryFromAnInterruptedSaveIsOverwritten) {
     WriteFile(TemporaryName, Bytes(500, 'j'));
     ResetHighScores();
 
-    EXPECT_EQ(SaveHighScores(), 1);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
     EXPECT_EQ(ReadFile(FileName), Repeat(DefaultRecord, 10));
     EXPECT_FALSE(Exists(TemporaryName));
@@ -389,7 +398,7 @@ TEST_F(TopTenSession, AnEntryThatCannotBeStoredStaysForTheSessionAndGoesWithTheN
     {
         const FileSizeLimit full;
         StoreError error;
-        EXPECT_EQ(StoreNewHighScore(50, "Ann", &error), 0);
+        EXPECT_EQ(StoreNewHighScore(50, "Ann", &error), HighScoreNotStored);
     }
     EXPECT_EQ(ReadFile(FileName), StoredTable({{9, "Old"}}));
     // Meanwhile another copy of the game stores an entry of its own.
@@ -400,8 +409,12 @@ TEST_F(TopTenSession, AnEntryThatCannotBeStoredStaysForTheSessionAndGoesWithTheN
     ExpectEntry(1, 50, "Ann");
     ExpectEntry(2, 9, "Old");
 
+    // The file is cut to its first record meanwhile: the entries it no longer
+    // reaches keep their stored values, and Ann is entered once.
+    const Bytes stored = ReadFile(FileName);
+    WriteFile(FileName, Bytes(stored.begin(), stored.begin() + 14));
     StoreError error;
-    EXPECT_EQ(StoreNewHighScore(30, "Cy", &error), 1);
+    EXPECT_EQ(StoreNewHighScore(30, "Cy", &error), HighScoreStored);
     EXPECT_EQ(ReadFile(FileName), StoredTable({{9, "Old"}, {70, "Bob"}, {50, "Ann"}, {30, "Cy"}}));
 }
 
@@ -418,8 +431,35 @@ TEST_F(TopTenSession, AResetThatCannotBeStoredHoldsForTheSessionAndGoesWithTheNe
     ExpectEntry(0, 0, "Anonymous");
 
     StoreError error;
-    EXPECT_EQ(StoreNewHighScore(5, "Dee", &error), 1);
+    EXPECT_EQ(StoreNewHighScore(5, "Dee", &error), HighScoreStored);
     EXPECT_EQ(ReadFile(FileName), StoredTable({{5, "Dee"}}));
+}
+
+// Entries the stored bytes no longer reach (a file cut short or emptied by a
+// damaged disk or a sync tool) keep the values the session has for them, and
+// so go back with the next save; a file removed altogether reads as the
+// defaults, as at a start.
+TEST_F(TopTenSession, EntriesAStoredFileNoLongerReachesKeepTheSessionsValues) {
+    const Bytes whole = StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}});
+    struct Case {
+        const char* what;
+        int keptBytes;  // -1: the file is removed
+        Bytes want;
+    };
+    const Bytes kept = StoredTable({{90, "Ann"}, {80, "Bob"}, {70, "Cy"}, {5, "New"}});
+    const Case cases[] = {
+        {"cut to two records", 28, kept}, {"emptied", 0, kept}, {"removed", -1, StoredTable({{5, "New"}})}};
+    for (const Case& c : cases) {
+        WriteFile(FileName, whole);
+        ASSERT_EQ(LoadHighScores(), 1);
+        std::remove(FileName);
+        if (c.keptBytes >= 0) WriteFile(FileName, Bytes(whole.begin(), whole.begin() + c.keptBytes));
+        StoreError error;
+
+        EXPECT_EQ(StoreNewHighScore(5, "New", &error), HighScoreStored) << c.what;
+
+        EXPECT_EQ(ReadFile(FileName), c.want) << c.what;
+    }
 }
 
 // The player is told once, in one sentence that names the file and gives the
@@ -434,6 +474,23 @@ TEST_F(TopTenSession, ASaveThatFailsIsToldToThePlayer) {
     ASSERT_EQ(PlayerMessages().size(), 1u);
     EXPECT_EQ(PlayerMessages()[0], "The Top Ten could not be saved to highscores.dat: Is a directory.");
     ExpectEntry(0, 120, "Zed");
+    gameState.score = 0;
+}
+
+// Another copy of the game stored better scores after this game ended: the
+// score no longer enters, and the player is told so.
+TEST_F(TopTenSession, AScoreOutrankedMeanwhileIsToldAndNotStored) {
+    ResetHighScores();
+    const Bytes better = StoredTable({{900, "B"}, {800, "B"}, {700, "B"}, {600, "B"}, {500, "B"}, {400, "B"},
+                                      {300, "B"}, {200, "B"}, {150, "B"}, {130, "B"}});
+    WriteFile(FileName, better);
+    gameState.score = 120;
+
+    AcceptNameEntry("Zed");
+
+    const std::string told = "Your score no longer makes the Top Ten: another game has stored better scores.";
+    EXPECT_EQ(PlayerMessages(), std::vector<std::string>{told});
+    EXPECT_EQ(ReadFile(FileName), better);
     gameState.score = 0;
 }
 

@@ -36,13 +36,17 @@ var pageStorage = {
 
   // Without the browser's lock (a page served over plain http from another
   // machine has none) the read-change-write still runs as one event of the
-  // page. Storage that cannot be reached at all fails here already.
+  // page. Storage that cannot be reached at all fails here already. The wait
+  // is ended by a timeout of the page's own: every browser with the lock has
+  // AbortController, not all of them AbortSignal.timeout.
   async lock(timeoutMs, reason, reasonCapacity) {
+    const waiting = new AbortController();
+    const timeout = setTimeout(() => waiting.abort(), timeoutMs);
     try {
       void localStorage.length;
       if (!navigator.locks) return 0;
       await new Promise((granted, refused) => {
-        navigator.locks.request(this.key, {signal: AbortSignal.timeout(timeoutMs)}, () => {
+        navigator.locks.request(this.key, {signal: waiting.signal}, () => {
           granted();
           return new Promise((release) => {
             this.release = release;
@@ -52,6 +56,8 @@ var pageStorage = {
       return 0;
     } catch (error) {
       return this.fail(error, reason, reasonCapacity);
+    } finally {
+      clearTimeout(timeout);
     }
   },
 
@@ -71,7 +77,7 @@ var pageStorage = {
     switch (error && error.name) {
       case 'QuotaExceededError': return 'it is full';
       case 'SecurityError': return 'the browser does not let this page use it';
-      case 'TimeoutError': return 'another tab with this game kept it busy';
+      case 'AbortError': return 'another tab with this game kept it busy';  // only the wait's timeout aborts
       default: return pageEvents.reasonOf(error);
     }
   }
