@@ -57,6 +57,7 @@ class PageSession:
         if logging:
             options.set_capability('goog:loggingPrefs', {'performance': 'ALL'})
         self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+        self.clock_held = False
         self.driver.execute_cdp_cmd('Browser.setDownloadBehavior',
                                     {'behavior': 'allow', 'downloadPath': self.downloads})
         self.set_viewport(width, height, device_scale)
@@ -92,8 +93,13 @@ class PageSession:
         self.wait_for_first_frame()
 
     def reload(self):
+        # A held clock would hold the reload for ever: it runs free meanwhile.
+        if self.clock_held:
+            self.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'advance'})
         self.driver.refresh()
         self.wait_for_first_frame()
+        if self.clock_held:
+            self.hold_clock()
 
     def wait_for_first_frame(self, timeout_ms=10000):
         if not self.wait_until(lambda: self.js(
@@ -115,6 +121,29 @@ class PageSession:
 
     def pause(self, ms):
         time.sleep(ms / 1000.0)
+
+    # The page's clock held: its time stands still but for advance(), which
+    # runs it on as fast as the page can go, however loaded the machine is.
+
+    def hold_clock(self):
+        self.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'pause'})
+        self.clock_held = True
+
+    def clock(self):
+        return self.js('return performance.now();')
+
+    def advance(self, ms):
+        target = self.clock() + ms
+        self.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'advance', 'budget': ms})
+        if not self.wait_until(lambda: self.clock() >= target - 0.5, 30000, 5):
+            raise AssertionError("the page's clock did not run on by %d ms" % ms)
+
+    def advance_until(self, condition, limit_ms, step_ms=10):
+        for _ in range(0, limit_ms, step_ms):
+            if condition():
+                return True
+            self.advance(step_ms)
+        return condition()
 
     # Keys and pointer
 

@@ -34,13 +34,14 @@ def a_dialog_opens(page):
     with open(path, 'wb') as file:
         file.write(references.records([(5, 'Someone')] * 10))
     page.open_file(path)
-    if not page.wait_until(lambda: page.dialog_open('top-ten')):
+    if not page.advance_until(lambda: page.dialog_open('top-ten'), 2000, 50):
         raise AssertionError('the Top Ten did not open')
 
 
 class HeldKeys(PageCase):
     def test_held_down_is_forgotten_when_the_page_loses_the_keyboard(self):
         page = self.open_page()
+        page.hold_clock()
         for lose_keyboard in [another_tab_comes_to_the_front, the_focus_moves_into_a_frame, the_menu_opens,
                               a_dialog_opens]:
             with self.subTest(lose_keyboard.__name__):
@@ -49,13 +50,13 @@ class HeldKeys(PageCase):
                 self.assertTrue(page.wait_for_piece())
                 self.start_watching(page)
                 page.hold('Down')
-                page.pause(250)
+                page.advance(250)
                 dropping = self.stop_watching(page)['steps']
                 self.assertGreaterEqual(len(dropping), 3, 'Down does not drop the piece: %s' % dropping)
                 lose_keyboard(page)
-                page.pause(150)
+                page.advance(150)
                 self.start_watching(page)
-                page.pause(700)
+                page.advance(700)
                 steps = self.stop_watching(page)['steps']
                 # Gravity alone moves it at most one row in that time.
                 self.assertLessEqual(len(steps), 1, steps)

@@ -72,10 +72,11 @@ class TopTen(PageCase):
         page = self.open_page()
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
+        page.hold_clock()
         page.choose_top_ten()
         self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
         self.start_watching(page)
-        page.pause(2300)
+        page.advance(2300)
         self.assertGreaterEqual(len(self.stop_watching(page)['steps']), 2)
 
     def test_an_opened_file_gives_the_table_the_desktop_makes_of_it_and_save_gives_its_bytes(self):
