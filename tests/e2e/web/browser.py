@@ -48,6 +48,7 @@ class PageSession:
         """width and height are the page's viewport in CSS pixels."""
         self.profile = tempfile.mkdtemp(prefix='quadrafall-chromium-')
         self.downloads = tempfile.mkdtemp(prefix='quadrafall-downloads-')
+        self.files = tempfile.mkdtemp(prefix='quadrafall-files-')
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
         for argument in ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -77,6 +78,7 @@ class PageSession:
             self.driver = None
             shutil.rmtree(self.profile, ignore_errors=True)
             shutil.rmtree(self.downloads, ignore_errors=True)
+            shutil.rmtree(self.files, ignore_errors=True)
 
     def set_viewport(self, width, height, device_scale=1):
         """The page's viewport in CSS pixels and the screen's device pixels
@@ -243,9 +245,12 @@ class PageSession:
     def store_bytes(self, data):
         self.js("localStorage.setItem(arguments[0], arguments[1]);", STORAGE_KEY, data.decode('latin-1'))
 
-    def open_file(self, path):
-        """Picks path in the page's file chooser, as "Open highscores.dat" lets
-        the player do."""
+    def open_file(self, data):
+        """Picks a highscores.dat of these bytes in the page's file chooser, as
+        "Open highscores.dat" lets the player do."""
+        path = os.path.join(self.files, 'highscores.dat')
+        with open(path, 'wb') as file:
+            file.write(data)
         document = self.driver.execute_cdp_cmd('DOM.getDocument', {})
         node = self.driver.execute_cdp_cmd('DOM.querySelector',
                                            {'nodeId': document['root']['nodeId'], 'selector': '#highscores-file'})

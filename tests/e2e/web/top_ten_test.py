@@ -1,9 +1,7 @@
 """The Top Ten dialog and the table kept in the browser's storage, byte for
 byte the desktop's highscores.dat."""
 
-import os
 import struct
-import tempfile
 import unittest
 
 import references
@@ -11,14 +9,6 @@ from page_case import PageCase
 
 # Every place holds -1 points, shown as the unsigned 4294967295.
 NEGATIVE_TABLE = references.records([(-1, 'Nobody')] * 10)
-
-
-def file_in_folder(data):
-    folder = tempfile.mkdtemp()
-    path = os.path.join(folder, 'highscores.dat')
-    with open(path, 'wb') as file:
-        file.write(data)
-    return path
 
 
 def shown_rows(stored):
@@ -98,7 +88,7 @@ class TopTen(PageCase):
                 # The desktop reads the file and, entering a score that
                 # does not place, writes back the table it read.
                 expected = references.top_ten_file(-2147483648, 'Nobody', data)
-                page.open_file(file_in_folder(data))
+                page.open_file(data)
                 self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
                 self.assertEqual(page.dialog_rows('top-ten'), shown_rows(expected))
                 page.tap('Return')
