@@ -160,6 +160,12 @@ class PageSession:
     def release(self, name):
         ActionChains(self.driver).key_up(KEY_NAMES[name]).perform()
 
+    def key_event(self, kind, code, key):
+        """A key going 'down' or 'up' at its place (KeyboardEvent.code) giving
+        key, as WebDriver's keys cannot: AltGr, the keypad without NumLock."""
+        self.driver.execute_cdp_cmd('Input.dispatchKeyEvent',
+                                    {'type': 'rawKeyDown' if kind == 'down' else 'keyUp', 'code': code, 'key': key})
+
     def type_text(self, text):
         ActionChains(self.driver).send_keys(text).perform()
 
@@ -259,6 +265,9 @@ class PageSession:
     def download(self, selector, name, timeout_ms=5000):
         """Clicks selector and returns the bytes of the file name it downloads."""
         self.click(selector)
+        return self.downloaded(name, timeout_ms)
+
+    def downloaded(self, name, timeout_ms=5000):
         path = os.path.join(self.downloads, name)
         if not self.wait_until(lambda: os.path.exists(path) and not os.path.exists(path + '.crdownload'), timeout_ms):
             raise AssertionError('nothing was downloaded as ' + name)

@@ -25,6 +25,10 @@ def the_menu_opens(page):
     page.tap('F10')
 
 
+def tab_takes_the_focus_to_a_button_beside_the_game(page):
+    page.tap('Tab', 'Tab')
+
+
 def a_dialog_opens(page):
     # "Open highscores.dat" shows the table it has read.
     page.open_file(references.records([(5, 'Someone')] * 10))
@@ -37,7 +41,7 @@ class HeldKeys(PageCase):
         page = self.open_page()
         page.hold_clock()
         for lose_keyboard in [another_tab_comes_to_the_front, the_focus_moves_into_a_frame, the_menu_opens,
-                              a_dialog_opens]:
+                              a_dialog_opens, tab_takes_the_focus_to_a_button_beside_the_game]:
             with self.subTest(lose_keyboard.__name__):
                 page.reload()
                 page.choose_new()
@@ -57,6 +61,27 @@ class HeldKeys(PageCase):
                 for step in steps:
                     self.assertEqual(step['top'], CELL, steps)
                 page.release('Down')
+
+    def test_the_keypads_arrows_without_numlock_move_the_piece_and_a_release_ends_its_own_press(self):
+        page = self.open_page()
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        page.hold_clock()
+        # the key's place, what it gives with NumLock off and then on, and
+        # how far it moves the piece while held for 220 ms
+        for code, arrow, digit, edge, moved in [('Numpad4', 'ArrowLeft', '4', 'left', -2 * CELL),
+                                                ('Numpad6', 'ArrowRight', '6', 'left', 2 * CELL),
+                                                ('Numpad2', 'ArrowDown', '2', 'top', 4 * CELL)]:
+            with self.subTest(code):
+                self.start_watching(page)
+                page.key_event('down', code, arrow)
+                page.advance(220)
+                page.key_event('up', code, digit)
+                page.advance(700)
+                steps = self.stop_watching(page)['steps']
+                self.assertEqual(sum(step[edge] for step in steps if step['at'] <= 220), moved, steps)
+                # After the release only gravity moves it, a row at most.
+                self.assertIn([(step['left'], step['top']) for step in steps if step['at'] > 220], [[], [(0, CELL)]])
 
 
 if __name__ == '__main__':

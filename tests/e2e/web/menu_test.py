@@ -15,6 +15,11 @@ def region(pixels, box):
     return [pixels[y * CLIENT_WIDTH + x] for y in range(top, bottom) for x in range(left, right)]
 
 
+def stroke(code, key, *between):
+    """A key going down, the strokes between, and the key coming up."""
+    return [('down', code, key), *between, ('up', code, key)]
+
+
 class Menu(PageCase):
     def ticked_levels(self, page):
         """The Level items that show a tick."""
@@ -50,6 +55,23 @@ class Menu(PageCase):
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
         self.assertSamePixels(region(page.canvas_rgb(), LEVEL_DIGIT), region(references.frame('level 5\n'), LEVEL_DIGIT))
+
+    def test_alt_pressed_and_released_alone_highlights_game_as_f10_does(self):
+        page = self.open_page()
+        for name, strokes, highlighted in [
+                ('Alt alone', stroke('AltLeft', 'Alt'), True),
+                ('the right Alt alone', stroke('AltRight', 'Alt'), True),
+                ('Alt with a key between', stroke('AltLeft', 'Alt', *stroke('KeyA', 'a')), False),
+                ('AltGr', stroke('AltRight', 'AltGraph'), False),
+                ('the Alt that closes the menu', stroke('F10', 'F10') + stroke('AltLeft', 'Alt'), False)]:
+            with self.subTest(name):
+                for kind, code, key in strokes:
+                    page.key_event(kind, code, key)
+                self.assertEqual(page.js("""return [pageMenu.active, document.querySelectorAll('#menu-bar .drop-down:not([hidden])').length,
+                                                    pageMenu.titles.map(title => title.classList.contains('highlighted'))];"""),
+                                 [highlighted, 0, [highlighted, False]])
+                if highlighted:
+                    page.tap('Escape')
 
     def test_exit_ends_the_game_and_the_page_offers_to_start_again(self):
         page = self.open_page()

@@ -147,5 +147,18 @@ class RowRemoval(PageCase):
         expected_left = min(16 * (5 + dc) + 12 for dc, dr in OFFSETS[fourth]) - 16
         self.assertTrue(page.advance_until(lambda: falling_piece_left(page.canvas_rgb()) == expected_left, 500, 100))
 
+    def test_a_key_pressed_during_the_blink_after_top_ten_was_chosen_ends_with_its_release_under_the_dialog(self):
+        page = self.open_page()
+        self.fill_the_bottom_row(page)
+        # Both wait for the blink: the dialog opens, then Left is pressed.
+        page.choose_top_ten()
+        page.hold('Left')
+        self.assertTrue(page.advance_until(lambda: page.dialog_open('top-ten'), 1000))
+        page.advance(50)
+        page.release('Left')
+        left = falling_piece_left(page.canvas_rgb())
+        page.advance(1000)
+        self.assertEqual(falling_piece_left(page.canvas_rgb()), left)
+
 if __name__ == '__main__':
     unittest.main()
