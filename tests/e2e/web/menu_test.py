@@ -37,14 +37,19 @@ class Menu(PageCase):
                     texts(document.querySelector('#menu-bar .drop-down .drop-down'))];""")
         self.assertEqual(menus, [['Game', ''], ['New', 'Level', 'Top Ten', 'Set Keys', 'Exit'],
                                  ['0', '1', '2', '3', '4', '5', '6', '7', '8', '9']])
-        colours = page.js("""
-            const items = [...document.querySelectorAll('#menu-bar .drop-down > li')];
-            return items.map(item => getComputedStyle(item).color);""")
-        self.assertEqual(len(set(colours)), 1, colours)
         # Chosen from the keyboard, "Set Keys" does nothing and the menu stays.
         page.tap('F10', 'Down', 'Down', 'Down', 'Down', 'Return')
         self.assertEqual(page.open_dialogs(), [])
         self.assertTrue(page.js("return pageMenu.active && !document.querySelector('#menu-bar .drop-down').hidden;"))
+        # With "Level" and its "1" highlighted, both lists show dark text and
+        # tick, and only the highlighted items inverted.
+        page.tap('Up', 'Up', 'Right', 'Down')
+        colours = page.js("""
+            return [...document.querySelectorAll('#menu-bar .drop-down > li')].map(item => [
+              item.firstChild.textContent.trim(), item.classList.contains('highlighted'),
+              getComputedStyle(item).color, getComputedStyle(item, '::before').color]);""")
+        for text, highlighted, colour, tick in colours:
+            self.assertEqual([colour, tick], ['rgb(255, 255, 255)' if highlighted else 'rgb(0, 0, 0)'] * 2, text)
 
     def test_the_level_tick_moves_to_the_chosen_level_and_new_starts_there(self):
         page = self.open_page()
