@@ -220,12 +220,12 @@ class PageSession:
         return self.js("return [...document.querySelectorAll('dialog[open]')].map(d => d.id || d.className);")
 
     def dialog_rows(self, name):
-        """The texts of a dialog's controls, grouped into rows by their place
+        """The texts of a dialog's controls as shown, grouped into rows by their place
         on the screen, each row left to right, the rows top to bottom."""
         return self.js("""
             const cells = [...document.getElementById(arguments[0]).querySelectorAll('.client .control')]
               .filter(e => e.tagName !== 'BUTTON')
-              .map(e => ({box: e.getBoundingClientRect(), text: e.value !== undefined && e.tagName === 'INPUT' ? e.value : e.textContent}));
+              .map(e => ({box: e.getBoundingClientRect(), text: e.tagName === 'INPUT' ? e.value : e.innerText}));
             const rows = new Map();
             for (const cell of cells) {
               const key = Math.round(cell.box.top);

@@ -105,6 +105,8 @@ class TopTen(PageCase):
             # scores whose bytes hold 0x0A, stored as 0x0D 0x0A, and a name
             # of all ten bytes, without its NUL, at the very end
             'with line feeds': references.records([(10, 'Ann'), (2570, 'Bob')] + [(0, '')] * 7 + [(-1, 'Alexandria')]),
+            # names whose spaces show as they are
+            'spaces': references.records([(9, '  A   B'), (8, ' ')] + [(0, 'x  y')] * 8),
         }
         page = self.open_page()
         for name, data in cases.items():
