@@ -39,7 +39,8 @@ class Page(PageCase):
         for width, height, ratio, zoom in cases:
             with self.subTest(width=width, height=height, ratio=ratio):
                 page.set_viewport(width, height, ratio)
-                page.pause(200)
+                # The page fits the game again once the resize reaches it.
+                page.wait_until(lambda: round(page.element_box('#game')[2] * ratio) == CLIENT_WIDTH * zoom)
                 shot_width, shot_height, shot = references.png_rgb(page.screenshot_png())
                 left, top, box_width, box_height, page_ratio = page.element_box('#game')
                 self.assertEqual(page_ratio, ratio)
