@@ -1,11 +1,12 @@
 #include "shell/web/key_codes.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
 
 struct KeyPair {
-    const char* domCode;
+    const char* name;
     uint32_t code;
 };
 
@@ -25,6 +26,22 @@ constexpr KeyPair NamedKeys[] = {
     {"BracketLeft", 219},   {"Backslash", 220},      {"BracketRight", 221},  {"Quote", 222},
 };
 
+// With NumLock off the keypad's digits and its decimal point are the arrows,
+// Home, End and the like, and Windows reports them as those keys; the page
+// tells them apart by the key they give (KeyboardEvent.key).
+constexpr KeyPair KeypadNavigationKeys[] = {
+    {"ArrowLeft", 37}, {"ArrowUp", 38}, {"ArrowRight", 39}, {"ArrowDown", 40}, {"Home", 36}, {"End", 35},
+    {"PageUp", 33},    {"PageDown", 34}, {"Insert", 45},    {"Delete", 46},    {"Clear", 12},
+};
+
+template <std::size_t Count>
+uint32_t CodeIn(const KeyPair (&pairs)[Count], const char* name) {
+    for (const KeyPair& pair : pairs) {
+        if (std::strcmp(pair.name, name) == 0) return pair.code;
+    }
+    return 0;
+}
+
 // The number after prefix when name is prefix followed by one to two
 // decimal digits, else -1.
 int NumberAfter(const char* name, const char* prefix) {
@@ -43,7 +60,7 @@ int NumberAfter(const char* name, const char* prefix) {
 
 }  // namespace
 
-uint32_t VirtualKeyFor(const char* domCode) {
+uint32_t VirtualKeyFor(const char* domCode, const char* domKey) {
     if (domCode == nullptr) return 0;
     // Letters are "KeyA" to "KeyZ", the digit row "Digit0" to "Digit9".
     if (std::strncmp(domCode, "Key", 3) == 0 && domCode[3] >= 'A' && domCode[3] <= 'Z' && domCode[4] == '\0') {
@@ -53,11 +70,12 @@ uint32_t VirtualKeyFor(const char* domCode) {
         return static_cast<uint32_t>(domCode[5]);
     }
     const int keypadDigit = NumberAfter(domCode, "Numpad");
+    const bool keypadNumber = (keypadDigit >= 0 && keypadDigit <= 9) || std::strcmp(domCode, "NumpadDecimal") == 0;
+    if (keypadNumber && domKey != nullptr) {
+        if (const uint32_t navigation = CodeIn(KeypadNavigationKeys, domKey)) return navigation;
+    }
     if (keypadDigit >= 0 && keypadDigit <= 9) return static_cast<uint32_t>(96 + keypadDigit);
     const int function = NumberAfter(domCode, "F");
     if (function >= 1 && function <= 24 && function != 10) return static_cast<uint32_t>(111 + function);
-    for (const KeyPair& pair : NamedKeys) {
-        if (std::strcmp(pair.domCode, domCode) == 0) return pair.code;
-    }
-    return 0;
+    return CodeIn(NamedKeys, domCode);
 }

@@ -29,18 +29,21 @@ EMSCRIPTEN_KEEPALIVE void PageStart() {
     HostRedraw();
 }
 
-// A key-down reached the game, auto-repeats included; domCode is the
-// event's KeyboardEvent.code.
-EMSCRIPTEN_KEEPALIVE void PageKeyDown(const char* domCode) {
-    if (const uint32_t code = VirtualKeyFor(domCode)) OnKeyPressed(code);
+// A key-down reached the game, auto-repeats included; domCode and domKey
+// are the event's KeyboardEvent.code and KeyboardEvent.key.
+EMSCRIPTEN_KEEPALIVE void PageKeyDown(const char* domCode, const char* domKey) {
+    if (const uint32_t code = VirtualKeyFor(domCode, domKey)) OnKeyPressed(code);
 }
 
-EMSCRIPTEN_KEEPALIVE void PageKeyUp(const char* domCode) {
-    if (const uint32_t code = VirtualKeyFor(domCode)) OnKeyReleased(code);
+// A key-up reached the game, with the key its press gave, so that it ends
+// what the press began.
+EMSCRIPTEN_KEEPALIVE void PageKeyUp(const char* domCode, const char* domKey) {
+    if (const uint32_t code = VirtualKeyFor(domCode, domKey)) OnKeyReleased(code);
 }
 
-// The page lost the keyboard (it was left or hidden, or the menu opened):
-// its key-ups will go elsewhere, so nothing counts as held.
+// The page lost the keyboard (it was left or hidden, the menu or a dialog
+// took it, the focus moved off the game): its key-ups will go elsewhere, so
+// nothing counts as held.
 EMSCRIPTEN_KEEPALIVE void PageLostKeyboard() { ReleaseAllKeys(); }
 
 EMSCRIPTEN_KEEPALIVE void PageMenuCommand(int id) { OnCommand(id); }

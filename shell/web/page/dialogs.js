@@ -5,9 +5,16 @@
 // the default button when the focus is elsewhere. A dialog that holds the
 // game (the name entry) hands its commands straight to the waiting game;
 // the others post them to their procedure among the game's events.
+//
+// Only the game closes its dialogs. The browser may close one by itself (a
+// second Escape with the focus outside it: it honours a cancelled "cancel"
+// only once without another user action) and lets Tab take the focus out
+// of one; the dialog then comes back at once with the focus in it, as the
+// focus goes round a Windows dialog, and the game never waits in vain.
 var pageDialogs = {
   cancelCommand: 2,
   waiting: {},  // dialog id -> the waiting game's resolve
+  shown: new Set(),  // the ids of the game's dialogs that are open
 
   element(name) {
     return document.getElementById(name);
@@ -33,6 +40,7 @@ var pageDialogs = {
 
   open(name) {
     const dialog = this.element(name);
+    this.shown.add(name);
     if (dialog.open) return;
     pageMenu.close();
     dialog.showModal();
@@ -60,8 +68,27 @@ var pageDialogs = {
   },
 
   close(name) {
+    this.shown.delete(name);
     const dialog = this.element(name);
     if (dialog.open) dialog.close();
+  },
+
+  reopen(dialog) {
+    if (!this.shown.has(dialog.id) || dialog.open) return;
+    dialog.showModal();
+    this.place(dialog);
+  },
+
+  // The focus back in the topmost dialog, on its first control; the
+  // dialogs beneath it cannot take the focus.
+  keepFocus() {
+    const focused = document.activeElement;
+    if (focused instanceof Element && focused.closest('dialog[open]')) return;
+    for (const dialog of [...document.querySelectorAll('dialog[open]')].reverse()) {
+      const first = dialog.querySelector('[autofocus]');
+      if (first) first.focus();
+      if (dialog.contains(document.activeElement)) return;
+    }
   },
 
   anyOpen() {
@@ -107,6 +134,7 @@ var pageDialogs = {
     dialog.querySelectorAll('.close-box').forEach((box) => box.addEventListener('mousedown', (event) => event.preventDefault()));
     dialog.addEventListener('keydown', (event) => this.keyDown(name, event));
     dialog.addEventListener('cancel', (event) => event.preventDefault());
+    dialog.addEventListener('close', () => this.reopen(dialog));
   },
 
   // The player's message box: text and OK, over the game, which goes on.
@@ -133,3 +161,6 @@ var pageDialogs = {
 
 document.querySelectorAll('dialog').forEach((dialog) => pageDialogs.attach(dialog));
 window.addEventListener('resize', () => pageDialogs.placeAll());
+document.addEventListener('focusout', (event) => {
+  if (event.target instanceof Element && event.target.closest('dialog')) setTimeout(() => pageDialogs.keepFocus(), 0);
+});

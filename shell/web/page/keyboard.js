@@ -1,18 +1,37 @@
 // The keyboard as the game's window sees it. Key-downs, auto-repeats
 // included, and key-ups go to the game by their place on the keyboard
-// (KeyboardEvent.code), unless the menu or a dialog has the keyboard or a
-// control beside the game has the focus. F10 opens the menu. When the page
-// loses the keyboard, its key-ups will go elsewhere, so the game forgets
-// every held key.
+// (KeyboardEvent.code) and the key they give (KeyboardEvent.key, which tells
+// the keypad's arrows from its digits), unless the menu or a dialog has the
+// keyboard. A button beside the game with the focus keeps the keys it uses
+// (Tab, Enter, Space), but the game's own keys reach the game wherever the
+// focus is. F10, or Alt pressed and released alone, opens the menu.
+//
+// When the keyboard leaves the game (the menu or a dialog takes it, the
+// focus moves off the game, the page is left) its key-ups will go
+// elsewhere, so the game forgets every held key. It is told among its
+// queued events, behind every key-down still waiting there.
 var pageKeyboard = {
-  // Keys whose browser default would scroll the page or move the focus away
-  // from the game.
-  scrollKeys: ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'Space', 'PageUp', 'PageDown', 'Home', 'End'],
+  // Keys whose browser default would scroll the page, by KeyboardEvent.key.
+  scrollKeys: ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', ' ', 'PageUp', 'PageDown', 'Home', 'End'],
+  // The keys that reach the game from any control beside it.
+  gameKeys: ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'F10'],
+  // The key each press gave, by its place, for its release: NumLock may
+  // change in between and make the same place give another key.
+  pressedAs: new Map(),
+  // An Alt pressed while the game had the keyboard, with no key since.
+  loneAlt: false,
 
-  gameHasKeyboard(event) {
-    if (pageEvents.ended || pageMenu.active || pageDialogs.anyOpen()) return false;
+  keyboardElsewhere() {
+    return pageEvents.ended || pageMenu.active || pageDialogs.anyOpen();
+  },
+
+  onControl(event) {
     const target = event.target;
-    return !(target instanceof Element && target.closest('button, input, dialog, #menu-bar'));
+    return target instanceof Element && target.closest('button, input, dialog, #menu-bar') !== null;
+  },
+
+  gameHasKey(event) {
+    return !this.keyboardElsewhere() && (this.gameKeys.includes(event.key) || !this.onControl(event));
   },
 
   keyDown(event) {
@@ -20,23 +39,33 @@ var pageKeyboard = {
       pageMenu.keyDown(event);
       return;
     }
-    if (!this.gameHasKeyboard(event)) return;
-    if (event.code === 'F10') {
+    if (event.key !== 'Alt') {
+      this.loneAlt = false;
+    } else if (!event.repeat) {
+      this.loneAlt = !this.keyboardElsewhere();
+    }
+    if (!this.gameHasKey(event)) return;
+    if (event.key === 'F10' || event.key === 'Alt') {
       event.preventDefault();
-      pageMenu.activateFromKeyboard();
+      if (event.key === 'F10') pageMenu.activateFromKeyboard();
       return;
     }
-    if (this.scrollKeys.includes(event.code)) event.preventDefault();
-    pageEvents.post('PageKeyDown', ['string'], [event.code]);
+    if (this.scrollKeys.includes(event.key)) event.preventDefault();
+    this.pressedAs.set(event.code, event.key);
+    pageEvents.post('PageKeyDown', ['string', 'string'], [event.code, event.key]);
   },
 
   keyUp(event) {
-    if (!this.gameHasKeyboard(event)) return;
-    if (this.scrollKeys.includes(event.code)) event.preventDefault();
-    pageEvents.post('PageKeyUp', ['string'], [event.code]);
+    const key = this.pressedAs.has(event.code) ? this.pressedAs.get(event.code) : event.key;
+    this.pressedAs.delete(event.code);
+    if (!this.gameHasKey(event)) return;
+    if (this.scrollKeys.includes(event.key) || event.key === 'Alt') event.preventDefault();
+    if (event.key === 'Alt' && this.loneAlt) pageMenu.activateFromKeyboard();
+    pageEvents.post('PageKeyUp', ['string', 'string'], [event.code, key]);
   },
 
   lost() {
+    this.loneAlt = false;
     pageEvents.post('PageLostKeyboard');
   }
 };
@@ -47,5 +76,13 @@ window.addEventListener('blur', () => pageKeyboard.lost());
 document.addEventListener('visibilitychange', () => {
   if (document.visibilityState === 'hidden') pageKeyboard.lost();
 });
-// A click on the game gives it the keyboard back from a control beside it.
+// The focus moves off the game: to a button beside it (Tab), or into a
+// dialog as it opens.
+document.addEventListener('focusin', (event) => {
+  if (event.target !== gameCanvas.element) pageKeyboard.lost();
+});
+// A click on the game gives it the focus back; a press breaks an Alt.
 gameCanvas.element.addEventListener('mousedown', () => gameCanvas.element.focus());
+window.addEventListener('mousedown', () => {
+  pageKeyboard.loneAlt = false;
+});

@@ -48,6 +48,7 @@ class PageSession:
         """width and height are the page's viewport in CSS pixels."""
         self.profile = tempfile.mkdtemp(prefix='quadrafall-chromium-')
         self.downloads = tempfile.mkdtemp(prefix='quadrafall-downloads-')
+        self.files = tempfile.mkdtemp(prefix='quadrafall-files-')
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
         for argument in ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -57,6 +58,7 @@ class PageSession:
         if logging:
             options.set_capability('goog:loggingPrefs', {'performance': 'ALL'})
         self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+        self.clock_held = False
         self.driver.execute_cdp_cmd('Browser.setDownloadBehavior',
                                     {'behavior': 'allow', 'downloadPath': self.downloads})
         self.set_viewport(width, height, device_scale)
@@ -76,6 +78,7 @@ class PageSession:
             self.driver = None
             shutil.rmtree(self.profile, ignore_errors=True)
             shutil.rmtree(self.downloads, ignore_errors=True)
+            shutil.rmtree(self.files, ignore_errors=True)
 
     def set_viewport(self, width, height, device_scale=1):
         """The page's viewport in CSS pixels and the screen's device pixels
@@ -92,8 +95,13 @@ class PageSession:
         self.wait_for_first_frame()
 
     def reload(self):
+        # A held clock would hold the reload for ever: it runs free meanwhile.
+        if self.clock_held:
+            self.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'advance'})
         self.driver.refresh()
         self.wait_for_first_frame()
+        if self.clock_held:
+            self.hold_clock()
 
     def wait_for_first_frame(self, timeout_ms=10000):
         if not self.wait_until(lambda: self.js(
@@ -116,6 +124,29 @@ class PageSession:
     def pause(self, ms):
         time.sleep(ms / 1000.0)
 
+    # The page's clock held: its time stands still but for advance(), which
+    # runs it on as fast as the page can go, however loaded the machine is.
+
+    def hold_clock(self):
+        self.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'pause'})
+        self.clock_held = True
+
+    def clock(self):
+        return self.js('return performance.now();')
+
+    def advance(self, ms):
+        target = self.clock() + ms
+        self.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'advance', 'budget': ms})
+        if not self.wait_until(lambda: self.clock() >= target - 0.5, 30000, 5):
+            raise AssertionError("the page's clock did not run on by %d ms" % ms)
+
+    def advance_until(self, condition, limit_ms, step_ms=10):
+        for _ in range(0, limit_ms, step_ms):
+            if condition():
+                return True
+            self.advance(step_ms)
+        return condition()
+
     # Keys and pointer
 
     def tap(self, *names, gap_ms=30):
@@ -128,6 +159,12 @@ class PageSession:
 
     def release(self, name):
         ActionChains(self.driver).key_up(KEY_NAMES[name]).perform()
+
+    def key_event(self, kind, code, key):
+        """A key going 'down' or 'up' at its place (KeyboardEvent.code) giving
+        key, as WebDriver's keys cannot: AltGr, the keypad without NumLock."""
+        self.driver.execute_cdp_cmd('Input.dispatchKeyEvent',
+                                    {'type': 'rawKeyDown' if kind == 'down' else 'keyUp', 'code': code, 'key': key})
 
     def type_text(self, text):
         ActionChains(self.driver).send_keys(text).perform()
@@ -183,12 +220,12 @@ class PageSession:
         return self.js("return [...document.querySelectorAll('dialog[open]')].map(d => d.id || d.className);")
 
     def dialog_rows(self, name):
-        """The texts of a dialog's controls, grouped into rows by their place
+        """The texts of a dialog's controls as shown, grouped into rows by their place
         on the screen, each row left to right, the rows top to bottom."""
         return self.js("""
             const cells = [...document.getElementById(arguments[0]).querySelectorAll('.client .control')]
               .filter(e => e.tagName !== 'BUTTON')
-              .map(e => ({box: e.getBoundingClientRect(), text: e.value !== undefined && e.tagName === 'INPUT' ? e.value : e.textContent}));
+              .map(e => ({box: e.getBoundingClientRect(), text: e.tagName === 'INPUT' ? e.value : e.innerText}));
             const rows = new Map();
             for (const cell of cells) {
               const key = Math.round(cell.box.top);
@@ -214,9 +251,12 @@ class PageSession:
     def store_bytes(self, data):
         self.js("localStorage.setItem(arguments[0], arguments[1]);", STORAGE_KEY, data.decode('latin-1'))
 
-    def open_file(self, path):
-        """Picks path in the page's file chooser, as "Open highscores.dat" lets
-        the player do."""
+    def open_file(self, data):
+        """Picks a highscores.dat of these bytes in the page's file chooser, as
+        "Open highscores.dat" lets the player do."""
+        path = os.path.join(self.files, 'highscores.dat')
+        with open(path, 'wb') as file:
+            file.write(data)
         document = self.driver.execute_cdp_cmd('DOM.getDocument', {})
         node = self.driver.execute_cdp_cmd('DOM.querySelector',
                                            {'nodeId': document['root']['nodeId'], 'selector': '#highscores-file'})
@@ -225,6 +265,9 @@ class PageSession:
     def download(self, selector, name, timeout_ms=5000):
         """Clicks selector and returns the bytes of the file name it downloads."""
         self.click(selector)
+        return self.downloaded(name, timeout_ms)
+
+    def downloaded(self, name, timeout_ms=5000):
         path = os.path.join(self.downloads, name)
         if not self.wait_until(lambda: os.path.exists(path) and not os.path.exists(path + '.crdownload'), timeout_ms):
             raise AssertionError('nothing was downloaded as ' + name)

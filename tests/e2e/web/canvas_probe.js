@@ -44,7 +44,7 @@ window.canvasProbe = (() => {
   }
 
   addEventListener('keydown', (event) => {
-    if (running && pressedAt === null) pressedAt = event.timeStamp - startedAt;
+    if (running && pressedAt === null) pressedAt = performance.now() - startedAt;
   }, true);
 
   return {

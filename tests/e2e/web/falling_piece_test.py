@@ -1,6 +1,6 @@
-"""The falling piece under gravity and the Down key, timed on the canvas.
-The tolerances allow for a busy two-core machine: they check the rhythm of
-the game's timers, not the speed of the machine."""
+"""The falling piece under gravity and the Down key, timed on the canvas
+with the page's clock held, so that they check the rhythm of the game's
+timers, not the speed of the machine."""
 
 import unittest
 
@@ -12,11 +12,12 @@ class FallingPiece(PageCase):
     def test_new_deals_a_piece_at_the_top_that_falls_one_row_per_second_at_level_0(self):
         page = self.open_page()
         self.assertIsNone(page.falling_piece_top())
+        page.hold_clock()
         self.start_watching(page)
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
         self.assertLess(page.falling_piece_top(), 56 + CELL)
-        page.pause(3600)
+        page.advance(3600)
         seen = self.stop_watching(page)
         steps = seen['steps']
         self.assertGreaterEqual(len(steps), 3, steps)
@@ -32,9 +33,10 @@ class FallingPiece(PageCase):
         page = self.open_page()
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
+        page.hold_clock()
         self.start_watching(page)
         page.hold('Down')
-        page.pause(500)
+        page.advance(500)
         page.release('Down')
         seen = self.stop_watching(page)
         steps = seen['steps']

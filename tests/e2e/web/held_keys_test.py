@@ -2,8 +2,6 @@
 key-up will go elsewhere, so the game forgets it, as the desktop window
 does when it loses the focus or opens its menu or a dialog."""
 
-import os
-import tempfile
 import unittest
 
 import references
@@ -27,41 +25,63 @@ def the_menu_opens(page):
     page.tap('F10')
 
 
+def tab_takes_the_focus_to_a_button_beside_the_game(page):
+    page.tap('Tab', 'Tab')
+
+
 def a_dialog_opens(page):
     # "Open highscores.dat" shows the table it has read.
-    folder = tempfile.mkdtemp()
-    path = os.path.join(folder, 'highscores.dat')
-    with open(path, 'wb') as file:
-        file.write(references.records([(5, 'Someone')] * 10))
-    page.open_file(path)
-    if not page.wait_until(lambda: page.dialog_open('top-ten')):
+    page.open_file(references.records([(5, 'Someone')] * 10))
+    if not page.advance_until(lambda: page.dialog_open('top-ten'), 2000, 50):
         raise AssertionError('the Top Ten did not open')
 
 
 class HeldKeys(PageCase):
     def test_held_down_is_forgotten_when_the_page_loses_the_keyboard(self):
         page = self.open_page()
+        page.hold_clock()
         for lose_keyboard in [another_tab_comes_to_the_front, the_focus_moves_into_a_frame, the_menu_opens,
-                              a_dialog_opens]:
+                              a_dialog_opens, tab_takes_the_focus_to_a_button_beside_the_game]:
             with self.subTest(lose_keyboard.__name__):
                 page.reload()
                 page.choose_new()
                 self.assertTrue(page.wait_for_piece())
                 self.start_watching(page)
                 page.hold('Down')
-                page.pause(250)
+                page.advance(250)
                 dropping = self.stop_watching(page)['steps']
                 self.assertGreaterEqual(len(dropping), 3, 'Down does not drop the piece: %s' % dropping)
                 lose_keyboard(page)
-                page.pause(150)
+                page.advance(150)
                 self.start_watching(page)
-                page.pause(700)
+                page.advance(700)
                 steps = self.stop_watching(page)['steps']
                 # Gravity alone moves it at most one row in that time.
                 self.assertLessEqual(len(steps), 1, steps)
                 for step in steps:
                     self.assertEqual(step['top'], CELL, steps)
                 page.release('Down')
+
+    def test_the_keypads_arrows_without_numlock_move_the_piece_and_a_release_ends_its_own_press(self):
+        page = self.open_page()
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        page.hold_clock()
+        # the key's place, what it gives with NumLock off and then on, and
+        # how far it moves the piece while held for 220 ms
+        for code, arrow, digit, edge, moved in [('Numpad4', 'ArrowLeft', '4', 'left', -2 * CELL),
+                                                ('Numpad6', 'ArrowRight', '6', 'left', 2 * CELL),
+                                                ('Numpad2', 'ArrowDown', '2', 'top', 4 * CELL)]:
+            with self.subTest(code):
+                self.start_watching(page)
+                page.key_event('down', code, arrow)
+                page.advance(220)
+                page.key_event('up', code, digit)
+                page.advance(700)
+                steps = self.stop_watching(page)['steps']
+                self.assertEqual(sum(step[edge] for step in steps if step['at'] <= 220), moved, steps)
+                # After the release only gravity moves it, a row at most.
+                self.assertIn([(step['left'], step['top']) for step in steps if step['at'] > 220], [[], [(0, CELL)]])
 
 
 if __name__ == '__main__':

@@ -15,6 +15,11 @@ def region(pixels, box):
     return [pixels[y * CLIENT_WIDTH + x] for y in range(top, bottom) for x in range(left, right)]
 
 
+def stroke(code, key, *between):
+    """A key going down, the strokes between, and the key coming up."""
+    return [('down', code, key), *between, ('up', code, key)]
+
+
 class Menu(PageCase):
     def ticked_levels(self, page):
         """The Level items that show a tick."""
@@ -32,14 +37,19 @@ class Menu(PageCase):
                     texts(document.querySelector('#menu-bar .drop-down .drop-down'))];""")
         self.assertEqual(menus, [['Game', ''], ['New', 'Level', 'Top Ten', 'Set Keys', 'Exit'],
                                  ['0', '1', '2', '3', '4', '5', '6', '7', '8', '9']])
-        colours = page.js("""
-            const items = [...document.querySelectorAll('#menu-bar .drop-down > li')];
-            return items.map(item => getComputedStyle(item).color);""")
-        self.assertEqual(len(set(colours)), 1, colours)
         # Chosen from the keyboard, "Set Keys" does nothing and the menu stays.
         page.tap('F10', 'Down', 'Down', 'Down', 'Down', 'Return')
         self.assertEqual(page.open_dialogs(), [])
         self.assertTrue(page.js("return pageMenu.active && !document.querySelector('#menu-bar .drop-down').hidden;"))
+        # With "Level" and its "1" highlighted, both lists show dark text and
+        # tick, and only the highlighted items inverted.
+        page.tap('Up', 'Up', 'Right', 'Down')
+        colours = page.js("""
+            return [...document.querySelectorAll('#menu-bar .drop-down > li')].map(item => [
+              item.firstChild.textContent.trim(), item.classList.contains('highlighted'),
+              getComputedStyle(item).color, getComputedStyle(item, '::before').color]);""")
+        for text, highlighted, colour, tick in colours:
+            self.assertEqual([colour, tick], ['rgb(255, 255, 255)' if highlighted else 'rgb(0, 0, 0)'] * 2, text)
 
     def test_the_level_tick_moves_to_the_chosen_level_and_new_starts_there(self):
         page = self.open_page()
@@ -50,6 +60,22 @@ class Menu(PageCase):
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
         self.assertSamePixels(region(page.canvas_rgb(), LEVEL_DIGIT), region(references.frame('level 5\n'), LEVEL_DIGIT))
+
+    def test_alt_pressed_and_released_alone_highlights_game_as_f10_does(self):
+        page = self.open_page()
+        for name, strokes, highlighted in [
+                ('Alt alone', stroke('AltLeft', 'Alt'), True),
+                ('the right Alt alone', stroke('AltRight', 'Alt'), True),
+                ('Alt with a key between', stroke('AltLeft', 'Alt', *stroke('KeyA', 'a')), False),
+                ('AltGr', stroke('AltRight', 'AltGraph'), False),
+                ('the Alt that closes the menu', stroke('F10', 'F10') + stroke('AltLeft', 'Alt'), False)]:
+            with self.subTest(name):
+                for kind, code, key in strokes:
+                    page.key_event(kind, code, key)
+                self.assertEqual(page.js("return [...document.querySelectorAll('#menu-bar .highlighted')].map(e => e.textContent);"),
+                                 ['Game'] if highlighted else [])
+                if highlighted:
+                    page.tap('Escape')
 
     def test_exit_ends_the_game_and_the_page_offers_to_start_again(self):
         page = self.open_page()

@@ -22,6 +22,11 @@ class PageCase(unittest.TestCase):
         wrong = [i for i, (a, b) in enumerate(zip(seen, expected)) if a != b]
         self.assertEqual(len(wrong), 0, '%s: %d differ, the first at %s' % (what, len(wrong), wrong[:5]))
 
+    def assertStaysOpenWithTheFocus(self, session, dialog):
+        self.assertTrue(session.wait_until(lambda: session.js(
+            'const d = document.getElementById(arguments[0]); return d.open && d.contains(document.activeElement);',
+            dialog)), session.open_dialogs())
+
     def start_watching(self, session):
         """Starts watching the falling piece on the canvas from inside the page."""
         with open(os.path.join(HERE, 'canvas_probe.js')) as file:

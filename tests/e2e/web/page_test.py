@@ -8,8 +8,9 @@ import threading
 import unittest
 
 import references
-from browser import CLIENT_HEIGHT, CLIENT_WIDTH, PAGE
+from browser import CELL, CLIENT_HEIGHT, CLIENT_WIDTH, PAGE
 from page_case import PageCase
+from row_removal_test import falling_piece_left
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -38,7 +39,8 @@ class Page(PageCase):
         for width, height, ratio, zoom in cases:
             with self.subTest(width=width, height=height, ratio=ratio):
                 page.set_viewport(width, height, ratio)
-                page.pause(200)
+                # The page fits the game again once the resize reaches it.
+                page.wait_until(lambda: round(page.element_box('#game')[2] * ratio) == CLIENT_WIDTH * zoom)
                 shot_width, shot_height, shot = references.png_rgb(page.screenshot_png())
                 left, top, box_width, box_height, page_ratio = page.element_box('#game')
                 self.assertEqual(page_ratio, ratio)
@@ -57,6 +59,28 @@ class Page(PageCase):
         self.assertEqual(page.js('return [scrollX, scrollY];'), [0, 0])
         page.tap('Down', 'Space', 'Right', 'Right', 'Right', 'Up', 'Down', 'Down', 'PageDown', 'End')
         self.assertEqual(page.js('return [scrollX, scrollY];'), [0, 0])
+
+    def test_a_button_beside_the_game_with_the_focus_takes_tab_enter_and_space_and_leaves_the_game_its_keys(self):
+        page = self.open_page()
+        page.choose_new()
+        self.assertTrue(page.wait_for_piece())
+        page.hold_clock()
+        page.js("document.getElementById('highscores-file').onclick = () => { window.chooserOpened = true; };")
+        # the button Tab reaches from the game, the key pressed there, and
+        # what shows that the key did its work
+        for tabs, button, key, done in [
+                (1, 'Save highscores.dat', 'Return', lambda: page.downloaded('highscores.dat') is not None),
+                (2, 'Open highscores.dat', 'Space', lambda: page.js('return window.chooserOpened === true;')),
+                (1, 'Save highscores.dat', 'F10', lambda: page.js('return pageMenu.active;')),
+                (2, 'Open highscores.dat', 'Left', lambda: falling_piece_left(page.canvas_rgb()) == left - CELL)]:
+            with self.subTest(button=button, key=key):
+                page.click('#game')
+                page.tap(*['Tab'] * tabs)
+                self.assertEqual(page.focused(), button)
+                left = falling_piece_left(page.canvas_rgb())
+                page.tap(key)
+                self.assertTrue(page.wait_until(done))
+                page.tap('Escape')
 
     def test_served_from_a_web_server_it_asks_for_nothing_but_its_two_files(self):
         folder = os.path.dirname(PAGE)

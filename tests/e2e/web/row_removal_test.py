@@ -3,11 +3,13 @@ game is held in its wait; a key pressed meanwhile acts only afterwards, on
 the next piece, as Windows delivers it after the blink.
 
 To fill a row on purpose the test chooses the game's random pieces: it
-holds the page's clock still while "New" seeds the generator with the
-tick count, at a moment whose seed deals two bars and a square, and lets
-it run on from there. The seed is found with the C library's generator
-(musl, as Emscripten links it), and the canvas confirms every piece."""
+holds the page's clock and runs it on to a tick count whose seed deals two
+bars and a square before "New" seeds the generator with it. The seed is
+found with the C library's generator (musl, as Emscripten links it), and
+the canvas confirms every piece. The clock stays held, so every piece is in
+place before it lands, however slowly the machine answers."""
 
+import math
 import unittest
 
 import references
@@ -62,30 +64,47 @@ def falling_piece_left(pixels):
 
 class RowRemoval(PageCase):
     def deal_bar_bar_square(self, page):
-        """Chooses "New" with the clock held at a tick count whose seed deals
+        """Holds the clock and chooses "New" at a tick count whose seed deals
         a bar, a bar and a square; returns the kind of the fourth piece."""
-        now = page.js("""
-            const real = performance.now.bind(performance);
-            window.heldClock = {at: null, ahead: 0};
-            performance.now = () => heldClock.at !== null ? heldClock.at : real() + heldClock.ahead;
-            return Math.floor(real()) + 100;""")
-        seed = next(seed for seed in range(now, now + 200000) if dealt_kinds(seed, 3) == [BAR, BAR, SQUARE])
-        page.js("heldClock.ahead = arguments[0]; heldClock.at = arguments[1];", seed - now + 100, seed)
+        page.hold_clock()
+        now = page.clock()
+        seed = next(seed for seed in range(math.ceil(now), math.ceil(now) + 200000)
+                    if dealt_kinds(seed, 3) == [BAR, BAR, SQUARE])
+        # Into the middle of that millisecond, whatever the clock's rounding.
+        page.advance(seed + 0.5 - now)
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
-        page.js("heldClock.at = null;")
         return dealt_kinds(seed, 4)[3]
 
     def move(self, page, key, times):
         # Apart by more than the repeat interval, so each press moves once.
         for _ in range(times):
-            page.tap(key, gap_ms=220)
+            page.tap(key, gap_ms=0)
+            page.advance(160)
 
     def wait_until_cells(self, page, cells, kind):
-        def filled():
-            pixels = page.canvas_rgb()
-            return all(cell_colour(pixels, col, row) == COLOURS[kind] for col, row in cells)
-        return page.wait_until(filled, 8000, 30)
+        centres = [[12 + 16 * col + 8, 56 + 16 * row + 8] for col, row in cells]
+        return page.advance_until(lambda: page.js("""
+            const context = document.getElementById('game').getContext('2d');
+            return arguments[0].every(([x, y]) => context.getImageData(x, y, 1, 1).data.slice(0, 3).join() === arguments[1]);
+            """, centres, ','.join(map(str, COLOURS[kind]))), 3000, 50)
+
+    def fill_the_bottom_row(self, page):
+        """Plays the bars and the square into the bottom row until it blinks
+        sunken; returns the kind of the piece dealt after the blink."""
+        page.choose_level(9)
+        fourth = self.deal_bar_bar_square(page)
+        self.move(page, 'Left', 4)
+        self.assertTrue(self.wait_until_cells(page, [(col, 19) for col in range(0, 4)], BAR))
+        self.assertTrue(self.wait_until_cells(page, [(col, 19) for col in range(4, 8)], BAR))
+        # The square comes once the bar has landed, a tick later.
+        page.advance(150)
+        self.watch_the_bottom_row(page)
+        self.move(page, 'Right', 3)
+        # The row goes sunken a landing tick and one blink phase after the
+        # square fills it.
+        self.assertTrue(page.advance_until(lambda: page.js('return bottomRow.sunken !== null;'), 3000))
+        return fourth
 
     def watch_the_bottom_row(self, page):
         """Records in the page when the square first fills the row's last
@@ -108,18 +127,10 @@ class RowRemoval(PageCase):
 
     def test_a_full_row_blinks_half_a_second_goes_and_a_key_pressed_meanwhile_acts_after(self):
         page = self.open_page()
-        page.choose_level(9)
-        fourth = self.deal_bar_bar_square(page)
-        self.move(page, 'Left', 4)
-        self.assertTrue(self.wait_until_cells(page, [(col, 19) for col in range(0, 4)], BAR))
-        self.assertTrue(self.wait_until_cells(page, [(col, 19) for col in range(4, 8)], BAR))
-        self.watch_the_bottom_row(page)
-        self.move(page, 'Right', 3)
-        # The row goes sunken a landing tick and one blink phase after the
-        # square fills it; the Left pressed then must wait for the blink.
-        self.assertTrue(page.wait_until(lambda: page.js('return bottomRow.sunken !== null;'), 8000, 10))
+        fourth = self.fill_the_bottom_row(page)
+        # The Left pressed now must wait for the blink.
         page.tap('Left', gap_ms=0)
-        self.assertTrue(page.wait_until(lambda: page.js('return bottomRow.gone !== null;'), 2000, 10))
+        self.assertTrue(page.advance_until(lambda: page.js('return bottomRow.gone !== null;'), 1000))
         row = page.js('return bottomRow;')
         self.assertLess(row['pressed'], row['gone'], 'Left came after the blink, too late to tell anything')
         self.assertGreater(row['sunken'] - row['filled'], 300, row)
@@ -134,7 +145,20 @@ class RowRemoval(PageCase):
         self.assertSamePixels(region(after, SCORE_DIGITS), region(references.frame('score 100\nlevel 9\n'), SCORE_DIGITS))
         # The fourth piece, dealt at column 5 after the blink, took the Left.
         expected_left = min(16 * (5 + dc) + 12 for dc, dr in OFFSETS[fourth]) - 16
-        self.assertTrue(page.wait_until(lambda: falling_piece_left(page.canvas_rgb()) == expected_left, 1500, 20))
+        self.assertTrue(page.advance_until(lambda: falling_piece_left(page.canvas_rgb()) == expected_left, 500, 100))
+
+    def test_a_key_pressed_during_the_blink_after_top_ten_was_chosen_ends_with_its_release_under_the_dialog(self):
+        page = self.open_page()
+        self.fill_the_bottom_row(page)
+        # Both wait for the blink: the dialog opens, then Left is pressed.
+        page.choose_top_ten()
+        page.hold('Left')
+        self.assertTrue(page.advance_until(lambda: page.dialog_open('top-ten'), 1000))
+        page.advance(50)
+        page.release('Left')
+        left = falling_piece_left(page.canvas_rgb())
+        page.advance(1000)
+        self.assertEqual(falling_piece_left(page.canvas_rgb()), left)
 
 if __name__ == '__main__':
     unittest.main()

@@ -1,6 +1,6 @@
 """Writes a screenshot of the page during a game, for the documentation;
-not a test. The game is dealt with the clock held as in the row-removal
-test, so the picture is the same every time.
+not a test. The game is dealt and played with the clock held as in the
+row-removal test, so its first pieces are the same every time.
 
 usage: screenshot.py OUTPUT.png  (QUADRAFALL_PAGE names the page's index.html)
 """
@@ -14,11 +14,12 @@ from row_removal_test import RowRemoval
 def drop(page, moves):
     for key, times in moves:
         for _ in range(times):
-            page.tap(key, gap_ms=220)
+            page.tap(key, gap_ms=0)
+            page.advance(220)
     page.hold('Down')
-    page.pause(1300)
+    page.advance(1300)
     page.release('Down')
-    page.pause(300)
+    page.advance(300)
 
 
 def main():
@@ -29,7 +30,7 @@ def main():
         drop(page, [('Left', 4)])
         drop(page, [('Up', 1), ('Right', 4)])
         drop(page, [('Right', 1)])
-        page.pause(2500)
+        page.advance(2500)
         with open(sys.argv[1], 'wb') as file:
             file.write(page.screenshot_png())
 
