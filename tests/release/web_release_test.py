@@ -1,0 +1,96 @@
+"""The release's web zip as a player uses it: unpacked, served from this
+machine and installed as a web app that plays with the server gone, or
+opened from the disk.
+
+usage: web_release_test.py <quadrafall-VERSION-web.zip> <VERSION>
+Prints "PASS name" or "FAIL name" for each test.
+"""
+
+import http.server
+import os
+import shutil
+import sys
+import tempfile
+import threading
+import unittest
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e', 'web'))
+from browser import PageSession  # noqa: E402
+
+ZIP = sys.argv[1] if len(sys.argv) > 1 else ''
+VERSION = sys.argv[2] if len(sys.argv) > 2 else ''
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *arguments):
+        pass
+
+
+class WebRelease(unittest.TestCase):
+    def setUp(self):
+        unpacked = tempfile.mkdtemp(prefix='quadrafall-web-release-')
+        self.addCleanup(shutil.rmtree, unpacked, True)
+        with zipfile.ZipFile(ZIP) as archive:
+            archive.extractall(unpacked)
+        self.folder = os.path.join(unpacked, 'quadrafall-%s-web' % VERSION)
+        self.page = PageSession()
+        self.addCleanup(self.page.close)
+
+    def serve(self):
+        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
+                                                 lambda *a: QuietHandler(*a, directory=self.folder))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        return server, 'http://127.0.0.1:%d/index.html' % server.server_address[1]
+
+    def wait_for_service_worker(self):
+        """The files the active worker keeps, once it controls the page."""
+        self.assertTrue(self.page.wait_until(
+            lambda: self.page.js('return navigator.serviceWorker.controller !== null;'), 10000),
+            'no service worker took the page over')
+        return self.page.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            caches.keys().then(async (names) => {
+              const kept = {};
+              for (const name of names) kept[name] = (await (await caches.open(name)).keys()).map((r) => r.url);
+              done(kept);
+            });""")
+
+    def play_a_new_game(self):
+        self.page.choose_new()
+        self.assertTrue(self.page.wait_for_piece(), 'no piece came into the well')
+
+    def test_served_from_this_machine_its_service_worker_keeps_the_page_and_script_for_the_version(self):
+        server, url = self.serve()
+        self.page.open(url)
+        origin = url[:-len('index.html')]
+        self.assertEqual(self.wait_for_service_worker(),
+                         {'quadrafall-' + VERSION: [origin + 'index.html', origin + 'quadrafall.js']})
+
+    def test_with_the_server_stopped_a_reload_shows_the_game_and_a_new_game_runs(self):
+        server, url = self.serve()
+        self.page.open(url)
+        self.wait_for_service_worker()
+        server.shutdown()
+        server.server_close()
+        self.page.reload()
+        self.play_a_new_game()
+
+    def test_opened_from_the_disk_it_plays_and_shows_its_version(self):
+        self.page.open('file://' + os.path.join(self.folder, 'index.html'))
+        self.play_a_new_game()
+        self.assertEqual(self.page.js("const v = document.getElementById('version');"
+                                      "return v.getBoundingClientRect().width > 0 ? v.textContent : null;"),
+                         'Quadrafall ' + VERSION)
+
+
+if __name__ == '__main__':
+    for test in unittest.defaultTestLoader.loadTestsFromTestCase(WebRelease):
+        result = unittest.TestResult()
+        test.run(result)
+        problems = result.errors + result.failures
+        print(('FAIL ' if problems else 'PASS ') + 'web: ' + test.id().split('.')[-1].replace('_', ' ')[5:])
+        for _, trace in problems:
+            print('    ' + trace.replace('\n', '\n    '))
