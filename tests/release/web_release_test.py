@@ -50,6 +50,10 @@ class WebRelease(unittest.TestCase):
         self.assertTrue(self.page.wait_until(
             lambda: self.page.js('return navigator.serviceWorker.controller !== null;'), 10000),
             'no service worker took the page over')
+        return self.caches()
+
+    def caches(self):
+        """The page's origin's caches, each with the addresses it keeps."""
         return self.page.driver.execute_async_script("""
             const done = arguments[arguments.length - 1];
             caches.keys().then(async (names) => {
@@ -68,6 +72,27 @@ class WebRelease(unittest.TestCase):
         origin = url[:-len('index.html')]
         self.assertEqual(self.wait_for_service_worker(),
                          {'quadrafall-' + VERSION: [origin + 'index.html', origin + 'quadrafall.js']})
+
+    def test_a_new_version_replaces_the_cache_of_the_old_and_leaves_other_caches(self):
+        server, url = self.serve()
+        self.page.open(url)
+        self.wait_for_service_worker()
+        self.page.driver.execute_async_script("caches.open('another-app').then(() => arguments[0]());")
+        worker = os.path.join(self.folder, 'service_worker.js')
+        with open(worker) as file:
+            script = file.read()
+        with open(worker, 'w') as file:
+            file.write(script.replace("'quadrafall-%s'" % VERSION, "'quadrafall-next'"))
+        # The new worker is activated once it has dropped the old caches.
+        self.page.driver.execute_async_script("""
+            const done = arguments[0];
+            navigator.serviceWorker.addEventListener('controllerchange', () => {
+              const worker = navigator.serviceWorker.controller;
+              if (worker.state === 'activated') done();
+              worker.addEventListener('statechange', () => worker.state === 'activated' && done());
+            }, {once: true});
+            navigator.serviceWorker.getRegistration().then((registration) => registration.update());""")
+        self.assertEqual(sorted(self.caches()), ['another-app', 'quadrafall-next'])
 
     def test_with_the_server_stopped_a_reload_shows_the_game_and_a_new_game_runs(self):
         server, url = self.serve()
