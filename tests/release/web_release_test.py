@@ -1,10 +1,7 @@
-"""The release's web zip as a player uses it: unpacked, served from this
-machine and installed as a web app that plays with the server gone, or
-opened from the disk.
-
-usage: web_release_test.py <quadrafall-VERSION-web.zip> <VERSION>
-Prints "PASS name" or "FAIL name" for each test.
-"""
+"""The release's web zip, unpacked, in headless Chromium: served from this
+machine, with the server gone, and opened from the disk. Prints "PASS name"
+or "FAIL name" for each test.
+usage: web_release_test.py <quadrafall-VERSION-web.zip> <VERSION>"""
 
 import http.server
 import os
@@ -18,8 +15,7 @@ import zipfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e', 'web'))
 from browser import PageSession  # noqa: E402
 
-ZIP = sys.argv[1] if len(sys.argv) > 1 else ''
-VERSION = sys.argv[2] if len(sys.argv) > 2 else ''
+ZIP, VERSION = (sys.argv + ['', ''])[1:3]
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -31,33 +27,29 @@ class WebRelease(unittest.TestCase):
     def setUp(self):
         unpacked = tempfile.mkdtemp(prefix='quadrafall-web-release-')
         self.addCleanup(shutil.rmtree, unpacked, True)
-        with zipfile.ZipFile(ZIP) as archive:
-            archive.extractall(unpacked)
+        zipfile.ZipFile(ZIP).extractall(unpacked)
         self.folder = os.path.join(unpacked, 'quadrafall-%s-web' % VERSION)
         self.page = PageSession()
         self.addCleanup(self.page.close)
 
-    def serve(self):
-        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
-                                                 lambda *a: QuietHandler(*a, directory=self.folder))
+    def open_served(self):
+        """The page from a server of its own, once its service worker has it."""
+        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), lambda *a: QuietHandler(*a, directory=self.folder))
         threading.Thread(target=server.serve_forever, daemon=True).start()
         self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
-        return server, 'http://127.0.0.1:%d/index.html' % server.server_address[1]
-
-    def wait_for_service_worker(self):
-        """The files the active worker keeps, once it controls the page."""
+        self.origin = 'http://127.0.0.1:%d/' % server.server_address[1]
+        self.page.open(self.origin + 'index.html')
         self.assertTrue(self.page.wait_until(
             lambda: self.page.js('return navigator.serviceWorker.controller !== null;'), 10000),
             'no service worker took the page over')
-        return self.caches()
+        return server
 
     def caches(self):
-        """The page's origin's caches, each with the addresses it keeps."""
+        """The site's caches, each with the addresses it keeps."""
         return self.page.driver.execute_async_script("""
-            const done = arguments[arguments.length - 1];
+            const done = arguments[0], kept = {};
             caches.keys().then(async (names) => {
-              const kept = {};
               for (const name of names) kept[name] = (await (await caches.open(name)).keys()).map((r) => r.url);
               done(kept);
             });""")
@@ -67,16 +59,12 @@ class WebRelease(unittest.TestCase):
         self.assertTrue(self.page.wait_for_piece(), 'no piece came into the well')
 
     def test_served_from_this_machine_its_service_worker_keeps_the_page_and_script_for_the_version(self):
-        server, url = self.serve()
-        self.page.open(url)
-        origin = url[:-len('index.html')]
-        self.assertEqual(self.wait_for_service_worker(),
-                         {'quadrafall-' + VERSION: [origin + 'index.html', origin + 'quadrafall.js']})
+        self.open_served()
+        self.assertEqual(self.caches(), {'quadrafall-' + VERSION: [self.origin + 'index.html',
+                                                                   self.origin + 'quadrafall.js']})
 
     def test_a_new_version_replaces_the_cache_of_the_old_and_leaves_other_caches(self):
-        server, url = self.serve()
-        self.page.open(url)
-        self.wait_for_service_worker()
+        self.open_served()
         self.page.driver.execute_async_script("caches.open('another-app').then(() => arguments[0]());")
         worker = os.path.join(self.folder, 'service_worker.js')
         with open(worker) as file:
@@ -95,9 +83,7 @@ class WebRelease(unittest.TestCase):
         self.assertEqual(sorted(self.caches()), ['another-app', 'quadrafall-next'])
 
     def test_with_the_server_stopped_a_reload_shows_the_game_and_a_new_game_runs(self):
-        server, url = self.serve()
-        self.page.open(url)
-        self.wait_for_service_worker()
+        server = self.open_served()
         server.shutdown()
         server.server_close()
         self.page.reload()
@@ -116,6 +102,6 @@ if __name__ == '__main__':
         result = unittest.TestResult()
         test.run(result)
         problems = result.errors + result.failures
-        print(('FAIL ' if problems else 'PASS ') + 'web: ' + test.id().split('.')[-1].replace('_', ' ')[5:])
+        print(('FAIL ' if problems else 'PASS ') + 'web: ' + test.id().split('.')[-1][5:].replace('_', ' '))
         for _, trace in problems:
             print('    ' + trace.replace('\n', '\n    '))
