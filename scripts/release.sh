@@ -28,6 +28,9 @@ fi
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
 umask 022
 
+# From scratch every time: a tree built at an earlier commit would keep that
+# commit's time where nothing is rebuilt (the Windows program's link time).
+rm -rf "$trees"
 build_tree() {
     local name=$1; shift
     echo "== release: building $name"

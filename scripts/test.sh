@@ -85,10 +85,9 @@ fi
 # release from a clone of the commit must give the same bytes.
 note "release: scripts/release.sh and what a player gets from it"
 if bash "$root/scripts/release.sh"; then
-  release_log="$build/release-checks.log"
-  bash "$root/tests/release/release_test.sh" "$root" 2>&1 | tee "$release_log"
-  passed=$((passed + $(grep -c '^PASS ' "$release_log")))
-  failed=$((failed + $(grep -c '^FAIL ' "$release_log")))
+  bash "$root/tests/release/release_test.sh" "$root" 2>&1 | tee "$build/release.log"
+  passed=$((passed + $(grep -c '^PASS ' "$build/release.log")))
+  failed=$((failed + $(grep -c '^FAIL ' "$build/release.log")))
 else
   echo "the release could not be made"
   failed=$((failed + 1))
