@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that are missing for playing (play) or for
-# building and testing everything (test). Uses sudo only when not root.
+# Installs the Debian packages that are missing for playing (play), for
+# making the release (release) or for building and testing everything
+# (test, which makes the release too). Uses sudo only when not root.
 set -euo pipefail
 
 play_packages=(g++ cmake make pkg-config libfltk1.3-dev libpng-dev libx11-dev)
-test_packages=("${play_packages[@]}"
-  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
-  xvfb libxtst-dev x11-utils xdotool imagemagick dpkg-dev file strace
-  emscripten chromium chromium-driver python3-selenium
-  nsis zip unzip)
+release_packages=("${play_packages[@]}"
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 emscripten git dpkg-dev file zip unzip nsis
+  lintian appstream desktop-file-utils)
+test_packages=("${release_packages[@]}"
+  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev wine wine64
+  xvfb libxtst-dev x11-utils xdotool imagemagick strace
+  chromium chromium-driver python3-selenium)
 
 case "${1:-test}" in
   play) wanted=("${play_packages[@]}") ;;
+  release) wanted=("${release_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+  *) echo "usage: $0 [play|release|test]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (the native game, the core under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz target, the
-# Windows program and the web page) and runs every test. The last line reads "N passed, N failed".
+# Windows program and the web page) and runs every test; then makes the
+# release with scripts/release.sh and checks what a player gets. The last
+# line reads "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
@@ -77,6 +79,18 @@ fi
 if CC=clang CXX=clang++ build_stage fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADRAFALL_FUZZ=ON -DQUADRAFALL_SHELL=OFF; then
   note "tests: fuzzing the Top Ten file loader"
   run_ctest "$build/fuzz" -L fuzz
+fi
+
+# What a player downloads: every check of it counts as a test, and a second
+# release from a clone of the commit must give the same bytes.
+note "release: scripts/release.sh and what a player gets from it"
+if bash "$root/scripts/release.sh"; then
+  bash "$root/tests/release/release_test.sh" "$root" 2>&1 | tee "$build/release.log"
+  passed=$((passed + $(grep -c '^PASS ' "$build/release.log")))
+  failed=$((failed + $(grep -c '^FAIL ' "$build/release.log")))
+else
+  echo "the release could not be made"
+  failed=$((failed + 1))
 fi
 
 echo
