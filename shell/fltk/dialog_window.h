@@ -41,9 +41,6 @@ public:
     void RunModal();
     void End();
 
-    // The dialogs' font size at the zoom.
-    int FontSize() const;
-
     void draw() override;
     int handle(int event) override;
 
@@ -53,6 +50,8 @@ private:
     };
     // Where a control's rectangle lies in the window, in pixels.
     PixelRect Place(const DialogRect& rect) const;
+    // The dialogs' font size at the zoom.
+    int FontSize() const;
     static void ButtonPressed(Fl_Widget* button, void* id);
 
     void (*procedure_)(DialogWindow& dialog, int id) = nullptr;
