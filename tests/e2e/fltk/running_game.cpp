@@ -70,12 +70,10 @@ bool RunningGame::Start(const std::vector<uint8_t>* fileBytes, const Launch& lau
     window = FindWindowByClass(session, "Quadrafall", 10000);
     if (window == 0 || !GetWindowBox(session, window, box)) return false;
     zoom = launch.zoom;
-    // Reading the screen outside its edges would end the test process, so
-    // the view expected must lie in the window and on the screen.
+    // Reading outside the screen would end the test process: the view
+    // expected must lie in the window and on the screen.
     if (box.width < ClientWidth * zoom || box.height < ClientHeight * zoom || box.x < 0 ||
         box.x + ClientWidth * zoom > launch.screenWidth || box.y + box.height > launch.screenHeight) {
-        std::fprintf(stderr, "a view at zoom %d does not fit the window of %d x %d at %d, %d on the screen\n", zoom,
-                     box.width, box.height, box.x, box.y);
         return false;
     }
     viewX = box.x;

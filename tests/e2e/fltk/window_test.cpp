@@ -66,24 +66,19 @@ TEST(MainWindow, ViewUncoveredByADialogShowsTheSameFrameAgain) {
 // screen: the window, the menu bar and every pixel of the frame at twice
 // their size, and a dialog twice its size at the view's corner.
 TEST(MainWindow, AZoomGrowsTheWindowTheFrameAndTheDialogsByWholeNumbers) {
-    struct Case {
-        const char* way;
-        Launch launch;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, Launch> cases[] = {
         {"no option", {{}, "", 1280, 1024, 1}},
         {"--zoom 2", {{"--zoom", "2"}, "", 1280, 1024, 2}},
         {"Xft.dpi 192", {{}, "Xft.dpi: 192\n", 1280, 1024, 2}},
         {"Xft.dpi 192 on a screen too small for zoom 2", {{}, "Xft.dpi: 192\n", 640, 480, 1}},
     };
-    const std::vector<uint32_t> frame = ExpectedIdleFrame();
     WindowBox windowAtOne{}, dialogAtOne{};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.way);
+    for (const auto& [way, launch] : cases) {
+        SCOPED_TRACE(way);
         RunningGame game;
-        ASSERT_TRUE(game.Start(nullptr, c.launch));
-        const int zoom = c.launch.zoom;
-        EXPECT_EQ(PixelsOffTheZoomedFrame(game.ReadView(), frame, ClientWidth, ClientHeight, zoom), 0);
+        ASSERT_TRUE(game.Start(nullptr, launch));
+        const std::vector<uint32_t> view = game.ReadView();
+        EXPECT_EQ(PixelsOffTheZoomedFrame(view, ExpectedIdleFrame(), ClientWidth, ClientHeight, launch.zoom), 0);
         game.ChooseTopTen();
         const unsigned long dialog = FindWindowByClass(game.session, "QuadrafallTopTen", 2000);
         WindowBox dialogBox{};
@@ -92,10 +87,10 @@ TEST(MainWindow, AZoomGrowsTheWindowTheFrameAndTheDialogsByWholeNumbers) {
             windowAtOne = game.box;
             dialogAtOne = dialogBox;
         }
-        EXPECT_EQ(game.box.width, windowAtOne.width * zoom);
-        EXPECT_EQ(game.box.height, windowAtOne.height * zoom) << "the menu bar and the view";
-        EXPECT_EQ(dialogBox.width, dialogAtOne.width * zoom);
-        EXPECT_EQ(dialogBox.height, dialogAtOne.height * zoom);
+        EXPECT_EQ(game.box.width, windowAtOne.width * launch.zoom);
+        EXPECT_EQ(game.box.height, windowAtOne.height * launch.zoom) << "the menu bar and the view";
+        EXPECT_EQ(dialogBox.width, dialogAtOne.width * launch.zoom);
+        EXPECT_EQ(dialogBox.height, dialogAtOne.height * launch.zoom);
         EXPECT_EQ(dialogBox.x, game.viewX);
         EXPECT_EQ(dialogBox.y, game.viewY);
     }
