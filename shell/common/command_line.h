@@ -2,6 +2,8 @@
 // The desktop program's command line: --version, --help and --zoom N. With
 // no arguments the game starts as it always has.
 
+#include "shell/common/zoom.h"
+
 enum class CommandLineAction { Play, PrintVersion, PrintHelp, Refuse };
 
 struct CommandLine {
@@ -11,8 +13,6 @@ struct CommandLine {
     // What to tell on standard error when the arguments are refused.
     char refusal[160];
 };
-
-constexpr int LargestZoom = 8;
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 

@@ -1,9 +1,10 @@
 #pragma once
 // A modal dialog laid out in dialog units, as the Windows program's dialog
-// templates are: it keeps its controls in template order (which is also
-// the focus order), stays open on Escape and on its close box, and ends
-// only through its own buttons.
+// templates are, and grown with the main window's zoom: it keeps its
+// controls in template order (which is also the focus order), stays open on
+// Escape and on its close box, and ends only through its own buttons.
 
+#include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Input_.H>
 #include <FL/Fl_Window.H>
@@ -23,13 +24,14 @@ public:
     // A button that issues command id through the dialog's procedure;
     // Enter anywhere but on another button presses the default button.
     Fl_Button* AddButton(const DialogRect& rect, const char* text, int id, bool isDefault);
-    // Left-aligned text.
-    void AddText(const DialogRect& rect, const char* text);
+    // Left-aligned text, wrapped at the rectangle's width.
+    Fl_Box* AddText(const DialogRect& rect, const char* text);
     // A single-line field without border; read-only fields take no focus.
     Fl_Input_* AddField(const DialogRect& rect, bool editable);
 
-    // A popup without caption bar: a one-pixel black border around the
-    // client area and nothing else. Called before any control is added.
+    // A popup without caption bar: a black border (one pixel at zoom 1)
+    // around the client area and nothing else. Called before any control
+    // is added.
     void UseBorderWithoutCaption();
 
     // The dialog's procedure for its commands.
@@ -39,6 +41,7 @@ public:
     void RunModal();
     void End();
 
+    void draw() override;
     int handle(int event) override;
 
 private:
@@ -47,6 +50,8 @@ private:
     };
     // Where a control's rectangle lies in the window, in pixels.
     PixelRect Place(const DialogRect& rect) const;
+    // The dialogs' font size at the zoom.
+    int FontSize() const;
     static void ButtonPressed(Fl_Widget* button, void* id);
 
     void (*procedure_)(DialogWindow& dialog, int id) = nullptr;

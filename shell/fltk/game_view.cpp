@@ -5,12 +5,15 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <cstring>
+
 #include "game/keyboard.h"
 #include "render/frame.h"
 #include "shell/fltk/key_codes.h"
 #include "shell/fltk/main_window.h"
 
-GameView::GameView(int x, int y) : Fl_Widget(x, y, ClientWidth, ClientHeight), pixels_{} {
+GameView::GameView(int x, int y, int zoom)
+    : Fl_Widget(x, y, ClientWidth * zoom, ClientHeight * zoom), pixels_{}, zoom_(zoom) {
     target_.pixels = pixels_;
     target_.width = ClientWidth;
     target_.height = ClientHeight;
@@ -18,10 +21,21 @@ GameView::GameView(int x, int y) : Fl_Widget(x, y, ClientWidth, ClientHeight), p
 }
 
 // The pixels are 0x00BBGGRR, bytes R, G, B, 0 in memory: FLTK takes them as
-// they are with a pixel stride of 4.
+// they are with a pixel stride of 4. Zoomed, FLTK asks for the screen's
+// lines one at a time, each pixel repeated, with no smoothing.
 void GameView::ComposeAndShow() {
     RenderFrame(&target_);
-    fl_draw_image(reinterpret_cast<const uchar*>(pixels_), x(), y(), ClientWidth, ClientHeight, 4);
+    if (zoom_ == 1) {
+        fl_draw_image(reinterpret_cast<const uchar*>(pixels_), x(), y(), ClientWidth, ClientHeight, 4);
+    } else {
+        fl_draw_image(ZoomedLine, this, x(), y(), w(), h(), 4);
+    }
+}
+
+void GameView::ZoomedLine(void* view, int x, int y, int width, unsigned char* line) {
+    const GameView& self = *static_cast<const GameView*>(view);
+    const uint32_t* frameLine = self.pixels_ + (y / self.zoom_) * ClientWidth;
+    for (int i = 0; i < width; ++i) std::memcpy(line + 4 * i, &frameLine[(x + i) / self.zoom_], 4);
 }
 
 void GameView::RedrawNow() {

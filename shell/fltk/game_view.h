@@ -1,6 +1,7 @@
 #pragma once
-// The 291 x 384 game image under the menu bar. It owns the pixels the
-// frames are composed into and takes every key the main window receives.
+// The game image under the menu bar: the 291 x 384 frame with every pixel
+// shown as a zoom x zoom square. It owns the pixels the frames are composed
+// into and takes every key the main window receives.
 
 #include <FL/Fl_Widget.H>
 
@@ -11,7 +12,7 @@
 
 class GameView : public Fl_Widget {
 public:
-    GameView(int x, int y);
+    GameView(int x, int y, int zoom);
 
     // Composes the frame from the model and puts it on the screen before
     // returning, as a redraw of the game must.
@@ -22,7 +23,10 @@ public:
 
 private:
     void ComposeAndShow();
+    // One screen line of the zoomed frame, for fl_draw_image.
+    static void ZoomedLine(void* view, int x, int y, int width, unsigned char* line);
 
     uint32_t pixels_[ClientWidth * ClientHeight];
     Surface target_;
+    int zoom_;
 };

@@ -13,6 +13,8 @@
 #include "shell/common/command_line.h"
 #include "shell/common/level_menu.h"
 #include "shell/common/window_events.h"
+#include "shell/common/zoom.h"
+#include "shell/fltk/desktop_dpi.h"
 #include "shell/fltk/main_window.h"
 #include "shell/fltk/menu_commands.h"
 
@@ -40,6 +42,14 @@ void ReportError(const char* format, ...) {
     va_end(arguments);
 }
 
+// A zoom chosen by hand is taken as it is; otherwise the desktop's font DPI
+// gives it, lowered until the window fits the screen's work area.
+int WindowZoom(int handZoom, Display* display) {
+    int x = 0, y = 0, width = 0, height = 0;
+    Fl::screen_work_area(x, y, width, height);
+    return ChooseZoom(handZoom, DesktopFontDpi(display), MainWindowParts(), {width, height});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +74,7 @@ int main(int argc, char** argv) {
     // restart the soft-drop timer before it ever fires.
     XkbSetDetectableAutoRepeat(display, True, nullptr);
 
-    CreateMainWindow();
+    CreateMainWindow(WindowZoom(commandLine.zoom, display));
     OnMainWindowCreated();
     ShowMainWindow();
     SetStartLevel(0);

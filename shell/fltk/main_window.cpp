@@ -19,7 +19,9 @@
 
 namespace {
 
+// At zoom 1; the menu bar grows with the zoom like the frame below it.
 constexpr int MenuBarHeight = 20;
+constexpr int MenuTextSize = 12;
 constexpr Fl_Labeltype UnavailableLabel = FL_FREE_LABELTYPE;
 // The Level items keep a column for the check mark, so that their texts line
 // up, and only the chosen level shows the mark in it: the toolkit's toggle
@@ -28,6 +30,7 @@ constexpr Fl_Labeltype UncheckedLabel = static_cast<Fl_Labeltype>(FL_FREE_LABELT
 constexpr Fl_Labeltype CheckedLabel = static_cast<Fl_Labeltype>(FL_FREE_LABELTYPE + 2);
 
 Fl_Window* mainWindow = nullptr;
+int zoom = 1;
 class MenuBar;
 MenuBar* menuBar = nullptr;
 
@@ -49,7 +52,7 @@ void MeasureUnavailableLabel(const Fl_Label* label, int& w, int& h) {
 }
 
 // The width of the check mark column, as the toolkit gives its toggle items.
-int CheckColumnWidth() { return FL_NORMAL_SIZE; }
+int CheckColumnWidth() { return FL_NORMAL_SIZE * zoom; }
 
 void DrawUncheckedLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
     fl_font(label->font, label->size);
@@ -57,16 +60,16 @@ void DrawUncheckedLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Al
     fl_draw(label->value, x + CheckColumnWidth(), y, w - CheckColumnWidth(), h, align);
 }
 
-// The tick of the toolkit's own toggle items, three pixels thick, in the
-// text's colour so that it stays visible on the highlighted item.
+// The tick of the toolkit's own toggle items, three pixels thick at zoom 1,
+// in the text's colour so that it stays visible on the highlighted item.
 void DrawCheckedLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
     DrawUncheckedLabel(label, x, y, w, h, align);
-    const int size = CheckColumnWidth() - 4;
+    const int size = CheckColumnWidth() - 4 * zoom;
     const int shortArm = size / 3;
     const int longArm = size - shortArm;
     const int left = x;
     int top = y + (h - size) / 2 + longArm - shortArm - 1;
-    for (int thickness = 0; thickness < 3; ++thickness, ++top) {
+    for (int thickness = 0; thickness < 3 * zoom; ++thickness, ++top) {
         fl_line(left, top, left + shortArm, top + shortArm);
         fl_line(left + shortArm, top + shortArm, left + size - 1, top + shortArm - longArm + 1);
     }
@@ -146,20 +149,21 @@ void SetWindowIcon(Fl_Window* window) {
 
 }  // namespace
 
-Fl_Window* CreateMainWindow() {
+Fl_Window* CreateMainWindow(int windowZoom) {
+    zoom = windowZoom;
     Fl::set_labeltype(UnavailableLabel, DrawUnavailableLabel, MeasureUnavailableLabel);
     Fl::set_labeltype(UncheckedLabel, DrawUncheckedLabel, MeasureCheckableLabel);
     Fl::set_labeltype(CheckedLabel, DrawCheckedLabel, MeasureCheckableLabel);
-    mainWindow = new Fl_Window(ClientWidth, MenuBarHeight + ClientHeight, "Quadrafall");
+    mainWindow = new Fl_Window(ClientWidth * zoom, (MenuBarHeight + ClientHeight) * zoom, "Quadrafall");
     mainWindow->xclass("Quadrafall");
     SetWindowIcon(mainWindow);
     mainWindow->callback(MainWindowCallback);
     // The view comes first so that it is the widget that takes the keyboard
     // focus, and so that its frame is drawn before the menu bar's text.
-    GameView* view = new GameView(0, MenuBarHeight);
-    menuBar = new MenuBar(0, 0, ClientWidth, MenuBarHeight);
+    GameView* view = new GameView(0, MenuBarHeight * zoom, zoom);
+    menuBar = new MenuBar(0, 0, ClientWidth * zoom, MenuBarHeight * zoom);
     menuBar->box(FL_FLAT_BOX);
-    menuBar->textsize(12);
+    menuBar->textsize(MenuTextSize * zoom);
     menuBar->menu(menuItems);
     menuBar->clear_visible_focus();
     mainWindow->end();
@@ -195,5 +199,9 @@ void OpenMenuBarFromKeyboard() {
 
 void MainClientOrigin(int& screenX, int& screenY) {
     screenX = mainWindow->x();
-    screenY = mainWindow->y() + MenuBarHeight;
+    screenY = mainWindow->y() + MenuBarHeight * zoom;
 }
+
+int MainWindowZoom() { return zoom; }
+
+WindowParts MainWindowParts() { return {{ClientWidth, MenuBarHeight + ClientHeight}, {0, 0}}; }

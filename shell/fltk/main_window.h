@@ -1,10 +1,18 @@
 #pragma once
 // The one main window: the menu bar above the game view.
 
+#include "shell/common/zoom.h"
+
 class Fl_Window;
 
-// Creates the window with its menu and game view, not yet shown.
-Fl_Window* CreateMainWindow();
+// The window's size: the menu bar and the game view both grow with the
+// zoom. The window manager's frame is not known before the window is shown.
+WindowParts MainWindowParts();
+// Creates the window with its menu and game view, not yet shown; every
+// pixel of the game's frame is shown as a zoom x zoom square.
+Fl_Window* CreateMainWindow(int zoom);
+// The zoom the window was made at; the dialogs grow with it.
+int MainWindowZoom();
 // Shows the window and puts the first frame on the screen.
 void ShowMainWindow();
 // The close request of "Exit" and of the close box: the event loop ends.

@@ -42,7 +42,9 @@ void DrawDigitGlyph(Surface* surface, int digit, int32_t x, int32_t y) {
     const HICON glyph = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(DigitIconIds[digit]), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     if (glyph == nullptr) return;
-    DrawIcon(surface->dc, x, y, glyph);
+    // At the icon's own size: DrawIcon would stretch it to the system's icon
+    // size, which grows with the DPI.
+    DrawIconEx(surface->dc, x, y, glyph, 0, 0, 0, nullptr, DI_NORMAL);
     DestroyIcon(glyph);
 }
 
@@ -59,8 +61,17 @@ Surface* CreateOffscreenSurface(Surface* target, int32_t width, int32_t height) 
     return offscreen;
 }
 
+// COLORONCOLOR repeats pixels without blending them, so each is a sharp
+// square; at zoom 1 the plain copy stays.
 void CopyToTarget(Surface* target, Surface* offscreen) {
-    BitBlt(target->dc, 0, 0, offscreen->width, offscreen->height, offscreen->dc, 0, 0, SRCCOPY);
+    if (target->zoom <= 1) {
+        BitBlt(target->dc, 0, 0, offscreen->width, offscreen->height, offscreen->dc, 0, 0, SRCCOPY);
+        return;
+    }
+    const int previousMode = SetStretchBltMode(target->dc, COLORONCOLOR);
+    StretchBlt(target->dc, 0, 0, offscreen->width * target->zoom, offscreen->height * target->zoom, offscreen->dc, 0,
+               0, offscreen->width, offscreen->height, SRCCOPY);
+    SetStretchBltMode(target->dc, previousMode);
 }
 
 void DeleteOffscreenSurface(Surface* offscreen) {

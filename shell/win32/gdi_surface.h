@@ -14,7 +14,10 @@ struct Surface {
     HGDIOBJ previousBitmap;
     int32_t width;
     int32_t height;
+    // Set only for window surfaces: every pixel of an image copied here is
+    // shown as a zoom x zoom square.
+    int32_t zoom;
 };
 
 // A surface for a context someone else owns (BeginPaint, GetDC).
-inline Surface WindowSurface(HDC dc) { return Surface{dc, nullptr, nullptr, 0, 0}; }
+inline Surface WindowSurface(HDC dc, int32_t zoom = 1) { return Surface{dc, nullptr, nullptr, 0, 0, zoom}; }

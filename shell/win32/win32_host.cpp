@@ -49,7 +49,7 @@ void HostRedraw() {
     // GetDC(nullptr) would be the whole screen.
     if (mainWindow == nullptr) return;
     const HDC dc = GetDC(mainWindow);
-    Surface window = WindowSurface(dc);
+    Surface window = WindowSurface(dc, mainWindowZoom);
     RenderFrame(&window);
     ReleaseDC(mainWindow, dc);
 }

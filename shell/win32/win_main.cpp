@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include "render/layout.h"
 #include "resources/resource_ids.h"
 #include "shell/common/level_menu.h"
 #include "shell/common/window_events.h"
@@ -14,9 +13,6 @@ const char MainWindowClassName[] = "Quadrafall";
 
 namespace {
 
-// A caption, system menu and minimise box: no sizing border and no maximise
-// box, so the client area stays 291 x 384.
-constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr UINT StartupErrorBoxFlags = MB_ICONEXCLAMATION | MB_OK | MB_SYSTEMMODAL;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance) {
@@ -36,10 +32,9 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    RECT outer = {0, 0, ClientWidth, ClientHeight};
-    AdjustWindowRect(&outer, MainWindowStyle, TRUE);
+    const WindowSize outer = StartupWindowSize();
     return CreateWindowExA(0, MainWindowClassName, "Quadrafall", MainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                           outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+                           outer.width, outer.height, nullptr, nullptr, instance, nullptr);
 }
 
 // GetMessageA returns 0 exactly for WM_QUIT, which is neither translated nor
@@ -67,6 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         UnregisterClassA(MainWindowClassName, instance);
         return E_FAIL;
     }
+    ZoomForWindowMonitor(mainWindow);
     ShowWindow(mainWindow, showCommand);
     UpdateWindow(mainWindow);
     SetStartLevel(0);

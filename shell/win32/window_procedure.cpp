@@ -14,7 +14,7 @@ namespace {
 void OnPaint(HWND window) {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
-    Surface surface = WindowSurface(dc);
+    Surface surface = WindowSurface(dc, mainWindowZoom);
     RenderFrame(&surface);
     EndPaint(window, &paint);
 }
@@ -62,6 +62,11 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         // program's); nothing may stay held.
         ReleaseAllKeys();
         break;
+    case WM_GETDPISCALEDSIZE:
+        return OnGetDpiScaledSize(window, wParam, lParam);
+    case WM_DPICHANGED:
+        OnDpiChanged(window, wParam, lParam);
+        return 0;
     case WM_ENTERMENULOOP:
         // The menu leaves the focus here but takes the key-ups itself.
         ReleaseAllKeys();

@@ -15,6 +15,7 @@
 #include "render/layout.h"
 #include "render/software_surface.h"
 #include "shell/common/window_events.h"
+#include "zoomed_frame.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ std::vector<uint8_t> StoredScoreFile(const std::vector<std::pair<int32_t, std::s
     return stored;
 }
 
-bool RunningGame::Start(const std::vector<uint8_t>* fileBytes) {
+bool RunningGame::Start(const std::vector<uint8_t>* fileBytes, const Launch& launch) {
     char pattern[] = "/tmp/quadrafall-e2e-XXXXXX";
     if (mkdtemp(pattern) == nullptr) return false;
     workDir = pattern;
@@ -60,19 +61,31 @@ bool RunningGame::Start(const std::vector<uint8_t>* fileBytes) {
         std::ofstream file(workDir + "/" + ScoreFileName, std::ios::binary);
         file.write(reinterpret_cast<const char*>(fileBytes->data()), static_cast<std::streamsize>(fileBytes->size()));
     }
-    if (!StartXSession(session, 640, 480)) return false;
-    pid = LaunchProgram(session, {QUADRAFALL_PROGRAM}, workDir);
+    if (!StartXSession(session, launch.screenWidth, launch.screenHeight)) return false;
+    if (!launch.resources.empty()) SetResources(session, launch.resources);
+    std::vector<std::string> argv = {QUADRAFALL_PROGRAM};
+    argv.insert(argv.end(), launch.arguments.begin(), launch.arguments.end());
+    pid = LaunchProgram(session, argv, workDir);
     if (pid < 0) return false;
     window = FindWindowByClass(session, "Quadrafall", 10000);
     if (window == 0 || !GetWindowBox(session, window, box)) return false;
+    zoom = launch.zoom;
+    // Reading outside the screen would end the test process: the view
+    // expected must lie in the window and on the screen.
+    if (box.width < ClientWidth * zoom || box.height < ClientHeight * zoom || box.x < 0 ||
+        box.x + ClientWidth * zoom > launch.screenWidth || box.y + box.height > launch.screenHeight) {
+        return false;
+    }
     viewX = box.x;
-    viewY = box.y + box.height - ClientHeight;
+    viewY = box.y + box.height - ClientHeight * zoom;
     FocusWindow(session, window);
     // Every start shows the idle frame first; a test that checks it fails
     // on its own comparison when it never comes.
     static const std::vector<uint32_t> idle = ExpectedIdleFrame();
     const double start = NowMs();
-    while (NowMs() - start < 3000 && ReadView() != idle) SleepMs(5);
+    while (NowMs() - start < 3000 && PixelsOffTheZoomedFrame(ReadView(), idle, ClientWidth, ClientHeight, zoom) != 0) {
+        SleepMs(5);
+    }
     return true;
 }
 
@@ -87,7 +100,9 @@ void RunningGame::Stop() {
     }
 }
 
-std::vector<uint32_t> RunningGame::ReadView() { return ReadPixels(session, viewX, viewY, ClientWidth, ClientHeight); }
+std::vector<uint32_t> RunningGame::ReadView() {
+    return ReadPixels(session, viewX, viewY, ClientWidth * zoom, ClientHeight * zoom);
+}
 
 PieceBox RunningGame::FallingPieceBox() {
     // Whatever differs from the empty well of the idle frame.

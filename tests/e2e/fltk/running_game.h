@@ -15,17 +15,26 @@ struct PieceBox {
     int left = 0, top = 0, right = 0, bottom = 0;  // view pixels, right and bottom exclusive
 };
 
+// How the program is started, and the zoom its view is expected at.
+struct Launch {
+    std::vector<std::string> arguments;
+    std::string resources;  // the screen's X resources, as xrdb sets them
+    int screenWidth = 640, screenHeight = 480;
+    int zoom = 1;
+};
+
 class RunningGame {
 public:
     ~RunningGame() { Stop(); }
 
     // Starts Xvfb and the program; fileBytes, when given, become
     // highscores.dat in the working directory first.
-    bool Start(const std::vector<uint8_t>* fileBytes = nullptr);
+    bool Start(const std::vector<uint8_t>* fileBytes = nullptr, const Launch& launch = {});
     // Ends the program (if still running) and the X server; removes the
     // working directory.
     void Stop();
 
+    // The view's pixels: (291 x zoom) x (384 x zoom).
     std::vector<uint32_t> ReadView();
     // The bounding box of everything that is not background in the well.
     PieceBox FallingPieceBox();
@@ -49,6 +58,7 @@ public:
     unsigned long window = 0;
     WindowBox box{};
     int viewX = 0, viewY = 0;  // the game view's top-left corner on the screen
+    int zoom = 1;
 };
 
 // The Top Ten file for ten entries, stored as the program writes it: each

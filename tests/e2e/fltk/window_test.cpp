@@ -8,6 +8,7 @@
 #include "render/software_surface.h"
 #include "running_game.h"
 #include "shell/common/window_events.h"
+#include "zoomed_frame.h"
 
 namespace {
 
@@ -59,6 +60,40 @@ TEST(MainWindow, ViewUncoveredByADialogShowsTheSameFrameAgain) {
     ASSERT_NE(WaitForPixelChange(game.session, game.viewX, game.viewY, ClientWidth, ClientHeight, covered, 2000), -1);
     SleepMs(100);
     EXPECT_EQ(game.ReadView(), expected);
+}
+
+// Chosen by hand, or from the desktop's font DPI where the window fits the
+// screen: the window, the menu bar and every pixel of the frame at twice
+// their size, and a dialog twice its size at the view's corner.
+TEST(MainWindow, AZoomGrowsTheWindowTheFrameAndTheDialogsByWholeNumbers) {
+    const std::pair<const char*, Launch> cases[] = {
+        {"no option", {{}, "", 1280, 1024, 1}},
+        {"--zoom 2", {{"--zoom", "2"}, "", 1280, 1024, 2}},
+        {"Xft.dpi 192", {{}, "Xft.dpi: 192\n", 1280, 1024, 2}},
+        {"Xft.dpi 192 on a screen too small for zoom 2", {{}, "Xft.dpi: 192\n", 640, 480, 1}},
+    };
+    WindowBox windowAtOne{}, dialogAtOne{};
+    for (const auto& [way, launch] : cases) {
+        SCOPED_TRACE(way);
+        RunningGame game;
+        ASSERT_TRUE(game.Start(nullptr, launch));
+        const std::vector<uint32_t> view = game.ReadView();
+        EXPECT_EQ(PixelsOffTheZoomedFrame(view, ExpectedIdleFrame(), ClientWidth, ClientHeight, launch.zoom), 0);
+        game.ChooseTopTen();
+        const unsigned long dialog = FindWindowByClass(game.session, "QuadrafallTopTen", 2000);
+        WindowBox dialogBox{};
+        ASSERT_TRUE(dialog != 0 && GetWindowBox(game.session, dialog, dialogBox));
+        if (windowAtOne.width == 0) {
+            windowAtOne = game.box;
+            dialogAtOne = dialogBox;
+        }
+        EXPECT_EQ(game.box.width, windowAtOne.width * launch.zoom);
+        EXPECT_EQ(game.box.height, windowAtOne.height * launch.zoom) << "the menu bar and the view";
+        EXPECT_EQ(dialogBox.width, dialogAtOne.width * launch.zoom);
+        EXPECT_EQ(dialogBox.height, dialogAtOne.height * launch.zoom);
+        EXPECT_EQ(dialogBox.x, game.viewX);
+        EXPECT_EQ(dialogBox.y, game.viewY);
+    }
 }
 
 }  // namespace

@@ -337,6 +337,13 @@ void TurnOffKeyRepeat(XSession& session) {
     XSync(session.state->display, False);
 }
 
+void SetResources(XSession& session, const std::string& resources) {
+    Display* display = session.state->display;
+    XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+    XSync(display, False);
+}
+
 void Flush(XSession& session) { XSync(session.state->display, False); }
 
 std::vector<uint32_t> ReadPixels(XSession& session, int rootX, int rootY, int width, int height) {

@@ -84,3 +84,6 @@ void RequestClose(XSession& session, unsigned long window);
 // sends no more presses until it is released: a program then knows it is
 // held only from the press it saw.
 void TurnOffKeyRepeat(XSession& session);
+// Sets the screen's X resources, as xrdb does (the root window's
+// RESOURCE_MANAGER property), for the programs started afterwards.
+void SetResources(XSession& session, const std::string& resources);

@@ -355,6 +355,10 @@ TEST(Manifest, AsksForTheInvokingUsersRights) {
     const std::string manifest(text, SizeofResource(nullptr, found));
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+    // The program zooms its frame itself: per-monitor v2, or system-aware
+    // where Windows lacks it, never the older per-monitor mode.
+    EXPECT_NE(manifest.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
 }
 
 // What the file's Properties show, read as they read it.

@@ -1,10 +1,15 @@
 #!/bin/sh
 # The Wine prefix of one test run: booted once, kept warm by a persistent
-# wineserver, ended at the end of the run.
-#   wine_prefix.sh start|stop <prefix directory>
+# wineserver, ended at the end of the run. A prefix booted with a DPI shows
+# its programs a screen of that density. While its server runs, Wine keeps
+# the monitor of the screen the services started on, so that screen has the
+# size of the tests' screens.
+#   wine_prefix.sh start|stop <prefix directory> [dpi [screen size]]
 set -e
 action=$1
 export WINEPREFIX=$2
+dpi=${3:-}
+screen=${4:-640x480}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
 case "$action" in
@@ -17,6 +22,9 @@ start)
         DISPLAY= wineboot -i >/dev/null 2>&1 || true
         # Without a window manager a managed window's close waits 2 s for an answer.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        if [ -n "$dpi" ]; then
+            wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+        fi
         wineserver -w
     fi
     # Detached from our output, or the test runner would wait for it to end.
@@ -27,7 +35,7 @@ start)
     # the windows of the programs that follow. When this display goes, the
     # desktop goes with it, and the next program starts one on its own.
     displayFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$displayFile" </dev/null >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$displayFile" </dev/null >/dev/null 2>&1 &
     xvfb=$!
     for i in $(seq 50); do [ -s "$displayFile" ] && break; sleep 0.1; done
     DISPLAY=:$(cat "$displayFile") wine cmd.exe /c exit </dev/null >/dev/null 2>&1

@@ -17,6 +17,7 @@
 #include "shell/common/command_tables.h"
 #include "shell/common/window_events.h"
 #include "wine_session.h"
+#include "zoomed_frame.h"
 
 namespace {
 
@@ -510,4 +511,20 @@ TEST_F(WineProgram, FailedWindowCreationShowsItsBoxAndEndsWithEFail) {
     EXPECT_NE(report.find("box topmost: 1\n"), std::string::npos) << report;
     EXPECT_NE(report.find("box ok button: OK\nbox buttons: 1\nbox icon: 1\n"), std::string::npos) << report;
     EXPECT_NE(report.find("exit code: 0x80004005"), std::string::npos) << report;
+}
+
+// Wine shows the program its prefix's DPI, 192 here, from the start (and
+// sends no WM_DPICHANGED), on a screen of 1280 x 1024 as its prefix's: the
+// frame is shown at zoom 2, every pixel a 2 x 2 square.
+TEST(WineProgramAt192Dpi, FrameIsShownAtZoomTwo) {
+    WineSession wine(1280, 1024);
+    if (!wine.ready()) GTEST_SKIP() << "needs QUADRAFALL_EXE, QUADRAFALL_PROBE and Xvfb";
+    ASSERT_TRUE(wine.Start());
+    ASSERT_TRUE(wine.WaitForMainWindow()) << "no main window";
+    ClientArea area;
+    ASSERT_TRUE(wine.QueryClientArea(area));
+    EXPECT_EQ(area.width, 2 * ClientWidth);
+    EXPECT_EQ(area.height, 2 * ClientHeight);
+    const std::vector<uint32_t> shown = wine.ReadClient(area, 0, 0, 2 * ClientWidth, 2 * ClientHeight);
+    EXPECT_EQ(PixelsOffTheZoomedFrame(shown, SoftwareIdleFrame(), ClientWidth, ClientHeight, 2), 0);
 }

@@ -41,12 +41,12 @@ std::string WindowsPath(const std::string& path) {
 
 void PauseMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-WineSession::WineSession() {
+WineSession::WineSession(int screenWidth, int screenHeight) {
     char pattern[] = "/tmp/quadrafall-wine-XXXXXX";
     if (mkdtemp(pattern) == nullptr) return;
     directory_ = pattern;
     ready_ = !Environment("QUADRAFALL_EXE").empty() && !Environment("QUADRAFALL_PROBE").empty() &&
-             StartXSession(session_);
+             StartXSession(session_, screenWidth, screenHeight);
 }
 
 WineSession::~WineSession() {

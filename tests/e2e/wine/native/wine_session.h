@@ -17,7 +17,8 @@ struct ClientArea {
 
 class WineSession {
 public:
-    WineSession();
+    // An Xvfb screen of width x height.
+    explicit WineSession(int screenWidth = 1024, int screenHeight = 768);
     ~WineSession();
     WineSession(const WineSession&) = delete;
     WineSession& operator=(const WineSession&) = delete;

@@ -1,0 +1,45 @@
+// The zoom of the desktop programs, from the screen's DPI and work area or
+// by hand, and the window's size at it: what Windows is told on
+// WM_GETDPISCALEDSIZE and given on WM_DPICHANGED.
+
+#include <gtest/gtest.h>
+
+#include "shell/common/zoom.h"
+
+namespace {
+
+TEST(Zoom, EachScreenGivesItsZoomAndTheWindowItsSize) {
+    // A Windows window: the client area grows; the caption, the borders and
+    // the menu bar (6 x 80 here) do not.
+    const WindowParts parts = {{291, 384}, {6, 80}};
+    const WindowSize large = {3840, 2160};
+    const struct {
+        int handZoom, dpi;
+        WindowSize workArea;
+        int zoom;
+        WindowSize window;
+    } cases[] = {
+        {0, 96, large, 1, {297, 464}},
+        {0, 120, large, 1, {297, 464}},
+        {0, 144, large, 2, {588, 848}},  // 1.5 goes up
+        {0, 192, large, 2, {588, 848}},
+        {0, 240, large, 3, {879, 1232}},
+        {0, 288, large, 3, {879, 1232}},
+        {0, 5000, {8000, 8000}, 8, {2334, 3152}},
+        {0, 192, {588, 848}, 2, {588, 848}},  // lowered until the whole window fits
+        {0, 192, {587, 848}, 1, {297, 464}},
+        {0, 192, {588, 847}, 1, {297, 464}},
+        {0, 384, {1280, 1024}, 2, {588, 848}},
+        {0, 288, {200, 200}, 1, {297, 464}},
+        {3, 96, {640, 480}, 3, {879, 1232}},  // chosen by hand: as it is
+    };
+    for (const auto& c : cases) {
+        const int zoom = ChooseZoom(c.handZoom, c.dpi, parts, c.workArea);
+        const WindowSize window = WindowSizeAtZoom(parts, zoom);
+        EXPECT_EQ(zoom, c.zoom) << c.dpi << " DPI, work area " << c.workArea.width << " x " << c.workArea.height;
+        EXPECT_EQ(window.width, c.window.width) << "at zoom " << zoom;
+        EXPECT_EQ(window.height, c.window.height) << "at zoom " << zoom;
+    }
+}
+
+}  // namespace
