@@ -5,6 +5,7 @@
 # release with scripts/release.sh and checks what a player gets. The last
 # line reads "N passed, N failed".
 set -uo pipefail
+exec </dev/null  # nothing here reads it, and Wine misuses a closed one
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 jobs=$(nproc)

@@ -5,6 +5,8 @@
 # and the silent uninstall.
 #   windows_release_test.sh <dist dir>
 set -uo pipefail
+# Wine takes a closed standard input for its own socket; CI runs without one.
+exec </dev/null
 here=$(cd "$(dirname "$0")" && pwd)
 dist=$(cd "$1" && pwd)
 setup=$(echo "$dist"/quadrafall-*-windows-x64-setup.exe)
@@ -48,6 +50,8 @@ within 10 test -s "$work/display" || { echo "FAILED: no Xvfb"; exit 1; }
 export DISPLAY=:$(cat "$work/display")
 # Booted with the display: a desktop started without one refuses windows.
 timeout 300 wineboot -i >/dev/null 2>&1
+timeout 60 wineserver -w
+[ -f "$WINEPREFIX/system.reg" ] || { echo "FAILED: Wine could not make its prefix"; exit 1; }
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 appdata=$(unix "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quadrafall'
