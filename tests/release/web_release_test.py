@@ -58,10 +58,6 @@ class WebRelease(unittest.TestCase):
         self.page.choose_new()
         self.assertTrue(self.page.wait_for_piece(), 'no piece came into the well')
 
-    def test_served_from_this_machine_its_service_worker_keeps_the_page_and_script_for_the_version(self):
-        self.open_served()
-        self.assertEqual(self.caches(), {'quadrafall-' + VERSION: [self.origin + 'index.html',
-                                                                   self.origin + 'quadrafall.js']})
 
     def test_a_new_version_replaces_the_cache_of_the_old_and_leaves_other_caches(self):
         self.open_served()
@@ -82,8 +78,10 @@ class WebRelease(unittest.TestCase):
             navigator.serviceWorker.getRegistration().then((registration) => registration.update());""")
         self.assertEqual(sorted(self.caches()), ['another-app', 'quadrafall-next'])
 
-    def test_with_the_server_stopped_a_reload_shows_the_game_and_a_new_game_runs(self):
+    def test_its_service_worker_keeps_the_page_and_script_for_the_version_and_plays_with_the_server_stopped(self):
         server = self.open_served()
+        self.assertEqual(self.caches(), {'quadrafall-' + VERSION: [self.origin + 'index.html',
+                                                                   self.origin + 'quadrafall.js']})
         server.shutdown()
         server.server_close()
         self.page.reload()

@@ -16,7 +16,7 @@ work=$(mktemp -d /tmp/quadrafall-release-XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb=
 finish() {
-  timeout 30 wineserver -k >/dev/null 2>&1; timeout 30 wineserver -w >/dev/null 2>&1
+  timeout 60 "$here/../e2e/wine/wine_prefix.sh" stop "$WINEPREFIX"
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
   rm -rf "$work"
 }

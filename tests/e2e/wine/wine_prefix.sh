@@ -46,5 +46,12 @@ start)
 stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
+    # The server leaves its folder, named for the prefix's device and inode,
+    # in a folder of its own under the temporary folder.
+    if [ -d "$WINEPREFIX" ]; then
+        for folder in "${TMPDIR:-/tmp}"/wine-*/server-"$(stat -c %D "$WINEPREFIX")-$(printf %x "$(stat -c %i "$WINEPREFIX")")"; do
+            if [ -d "$folder" ]; then rm -rf "$folder"; rmdir "${folder%/*}" 2>/dev/null || true; fi
+        done
+    fi
     ;;
 esac
