@@ -14,9 +14,6 @@
 //   wine_probe enter-menu-loop                    tells the main window that a
 //                                                 menu loop starts, as the
 //                                                 system does when a menu opens
-//   wine_probe show minimize|restore              minimises the main window, or
-//                                                 brings it back
-//   wine_probe title                              the main window's title
 
 #include <windows.h>
 
@@ -68,7 +65,7 @@ int PrintFocus(const char* title) {
 HWND FindMainWindow() {
     HWND window = nullptr;
     for (int attempt = 0; attempt < 100 && window == nullptr; ++attempt) {
-        window = FindWindowA("Quadrafall", nullptr);  // the title changes with the pause
+        window = FindWindowA("Quadrafall", nullptr);  // the title tells the pause
         if (window == nullptr) Sleep(50);
     }
     return window;
@@ -90,22 +87,6 @@ int EnterMenuLoop() {
     const HWND window = FindMainWindow();
     if (window == nullptr) return 1;
     SendMessageA(window, WM_ENTERMENULOOP, FALSE, 0);
-    return 0;
-}
-
-int ShowMainWindow(const std::string& how) {
-    const HWND window = FindMainWindow();
-    if (window == nullptr || (how != "minimize" && how != "restore")) return 1;
-    ShowWindow(window, how == "minimize" ? SW_MINIMIZE : SW_RESTORE);
-    return 0;
-}
-
-int PrintTitle() {
-    const HWND window = FindMainWindow();
-    if (window == nullptr) return 1;
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    std::printf("%s\n", title);
     return 0;
 }
 
@@ -213,10 +194,8 @@ int main(int argc, char** argv) {
     if (command == "texts" && argc == 3) return PrintTexts(argv[2]);
     if (command == "focus" && argc == 3) return PrintFocus(argv[2]);
     if (command == "enter-menu-loop" && argc == 2) return EnterMenuLoop();
-    if (command == "show" && argc == 3) return ShowMainWindow(argv[2]);
-    if (command == "title" && argc == 2) return PrintTitle();
     std::fprintf(stderr,
                  "usage: wine_probe run|trap-registration|trap-creation <exe> <report> | client | texts <title> | "
-                 "focus <title> | enter-menu-loop | show minimize|restore | title\n");
+                 "focus <title> | enter-menu-loop\n");
     return 2;
 }
