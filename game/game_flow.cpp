@@ -15,6 +15,7 @@ GameState gameState;
 Piece currentPiece;
 Piece nextPiece;
 Piece statisticsSamples[PieceKindCount];
+uint8_t gamePaused;
 
 void ResetGameState() {
     gameState.playing = 0;
@@ -30,6 +31,10 @@ void ResetGameState() {
 void RestartGravityTimer() { HostStartTimer(GravityTimer, static_cast<uint32_t>((10 - gameState.level) * 100), nullptr); }
 
 void NewGame() {
+    if (gamePaused == 1) {
+        gamePaused = 0;
+        HostShowPaused(false);
+    }
     if (gameState.hasCurrent == 1) ReleasePiece(currentPiece);
     if (gameState.hasNext == 1) ReleasePiece(nextPiece);
     ClearBoard();
@@ -115,4 +120,23 @@ void EndGame() {
     HostStopTimer(RepeatTimer);
     repeatTimerActive = 0;
     if (place < 10) HostOpenNameEntry();
+}
+
+void PauseGame() {
+    if (gameState.playing == 0 || gamePaused == 1) return;
+    gamePaused = 1;
+    HostStopTimer(GravityTimer);
+    HostStopTimer(RepeatTimer);
+    HostStopTimer(SoftDropTimer);
+    repeatTimerActive = 0;
+    ForgetHeldKeys();
+    HostShowPaused(true);
+}
+
+void ResumeGame() {
+    if (gamePaused == 0) return;
+    gamePaused = 0;
+    ForgetHeldKeys();
+    RestartGravityTimer();
+    HostShowPaused(false);
 }

@@ -20,6 +20,15 @@ void AddClearedLines(int32_t n);
 void RestartGravityTimer();
 void EndGame();
 
+// 1 while a game that is playing waits for the player: no timer runs, the
+// keys move nothing and the frame stays as it stood.
+extern uint8_t gamePaused;
+// Stops gravity and the held keys of a game that is playing; nothing else.
+void PauseGame();
+// Gravity starts a full interval afresh, so nothing falls at once; keys held
+// since before act only when pressed again.
+void ResumeGame();
+
 // One piece of each kind in its frame of the statistics column; built once,
 // with the window.
 void BuildStatisticsSamples();

@@ -35,3 +35,8 @@ void HostPause(uint32_t ms);
 // Opens the modal name-entry dialog over the main window and returns when it
 // has closed. Timers keep firing while it is open.
 void HostOpenNameEntry();
+
+// The game was paused or has gone on again: the window shows it outside the
+// game's frame (in its title, or beside the game), so the frame stays what
+// the game draws.
+void HostShowPaused(bool paused);

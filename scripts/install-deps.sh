@@ -10,7 +10,7 @@ release_packages=("${play_packages[@]}"
   lintian appstream desktop-file-utils)
 test_packages=("${release_packages[@]}"
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev wine wine64
-  xvfb libxtst-dev x11-utils xdotool imagemagick strace
+  xvfb libxtst-dev x11-utils xdotool imagemagick strace openbox
   chromium chromium-driver python3-selenium)
 
 case "${1:-test}" in

@@ -21,6 +21,8 @@ void ShutdownGame() {
     ReleaseAllBlocks();
 }
 
+const char* MainWindowTitle(bool paused) { return paused ? "Quadrafall - Paused" : "Quadrafall"; }
+
 // One plain sentence that names the file and the system's reason.
 void TellSaveFailed(const StoreError& error) {
     char text[sizeof error.reason + 80];

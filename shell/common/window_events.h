@@ -20,5 +20,7 @@ void AcceptNameEntry(const char* typedName);
 // The Top Ten dialog's "Reset Scores": defaults, stored at once; a failure is
 // told to the player.
 void ResetAndSaveHighScores();
+// The main window's title, which tells the player that the game is paused.
+const char* MainWindowTitle(bool paused);
 // Tells the player that the Top Ten could not be stored, and why.
 void TellSaveFailed(const StoreError& error);

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "game/game_flow.h"
 #include "game/keyboard.h"
 #include "render/frame.h"
 #include "shell/fltk/key_codes.h"
@@ -60,6 +61,11 @@ int GameView::handle(int event) {
         case FL_UNFOCUS:
             ReleaseAllKeys();
             return 1;
+        case FL_HIDE:
+            // The window was minimised or taken out of sight (another
+            // workspace): the game waits for the player to come back.
+            PauseGame();
+            return Fl_Widget::handle(event);
         case FL_PUSH:
             Fl::focus(this);
             return 1;

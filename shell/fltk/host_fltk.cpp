@@ -5,8 +5,10 @@
 
 #include "game/host.h"
 #include "shell/common/timer_slots.h"
+#include "shell/common/window_events.h"
 #include "shell/fltk/dialogs.h"
 #include "shell/fltk/game_view.h"
+#include "shell/fltk/main_window.h"
 
 namespace {
 
@@ -33,3 +35,5 @@ void HostPause(uint32_t ms) {
 }
 
 void HostOpenNameEntry() { OpenNameEntryDialog(); }
+
+void HostShowPaused(bool paused) { SetMainWindowTitle(MainWindowTitle(paused)); }

@@ -13,6 +13,7 @@
 #include "resources/icon_art.h"
 #include "resources/resource_ids.h"
 #include "shell/common/level_menu.h"
+#include "shell/common/window_events.h"
 #include "shell/fltk/game_view.h"
 #include "shell/fltk/host_fltk.h"
 #include "shell/fltk/menu_commands.h"
@@ -154,7 +155,7 @@ Fl_Window* CreateMainWindow(int windowZoom) {
     Fl::set_labeltype(UnavailableLabel, DrawUnavailableLabel, MeasureUnavailableLabel);
     Fl::set_labeltype(UncheckedLabel, DrawUncheckedLabel, MeasureCheckableLabel);
     Fl::set_labeltype(CheckedLabel, DrawCheckedLabel, MeasureCheckableLabel);
-    mainWindow = new Fl_Window(ClientWidth * zoom, (MenuBarHeight + ClientHeight) * zoom, "Quadrafall");
+    mainWindow = new Fl_Window(ClientWidth * zoom, (MenuBarHeight + ClientHeight) * zoom, MainWindowTitle(false));
     mainWindow->xclass("Quadrafall");
     SetWindowIcon(mainWindow);
     mainWindow->callback(MainWindowCallback);
@@ -179,6 +180,10 @@ void ShowMainWindow() {
 
 void CloseMainWindow() {
     if (mainWindow != nullptr) mainWindow->hide();
+}
+
+void SetMainWindowTitle(const char* title) {
+    if (mainWindow != nullptr) mainWindow->label(title);
 }
 
 void CheckMenuCommand(int id, bool checked) {

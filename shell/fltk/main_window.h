@@ -17,6 +17,8 @@ int MainWindowZoom();
 void ShowMainWindow();
 // The close request of "Exit" and of the close box: the event loop ends.
 void CloseMainWindow();
+// The window's title bar shows title (the pause shows itself there).
+void SetMainWindowTitle(const char* title);
 // F10: opens the menu bar's first drop-down for the arrow keys and Enter.
 void OpenMenuBarFromKeyboard();
 // Where the main window's client area (below the menu bar) starts on the

@@ -36,3 +36,7 @@ uint32_t HostTickCount() { return static_cast<uint32_t>(MonotonicMs()); }
 void HostPause(uint32_t ms) { emscripten_sleep(ms); }
 
 void HostOpenNameEntry() { RunNameEntryDialog(); }
+
+EM_JS(void, ShowPauseOnPage, (bool paused), { pagePause.show(paused); });
+
+void HostShowPaused(bool paused) { ShowPauseOnPage(paused); }

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game/game_flow.h"
 #include "game/host.h"
 #include "game/keyboard.h"
 #include "shell/common/level_menu.h"
@@ -45,6 +46,9 @@ EMSCRIPTEN_KEEPALIVE void PageKeyUp(const char* domCode, const char* domKey) {
 // took it, the focus moved off the game): its key-ups will go elsewhere, so
 // nothing counts as held.
 EMSCRIPTEN_KEEPALIVE void PageLostKeyboard() { ReleaseAllKeys(); }
+
+// The page was hidden: the game waits, paused, until the player resumes it.
+EMSCRIPTEN_KEEPALIVE void PageHidden() { PauseGame(); }
 
 EMSCRIPTEN_KEEPALIVE void PageMenuCommand(int id) { OnCommand(id); }
 

@@ -4,6 +4,7 @@
 #include "game/host.h"
 #include "render/frame.h"
 #include "resources/resource_ids.h"
+#include "shell/common/window_events.h"
 #include "shell/win32/gdi_surface.h"
 #include "shell/win32/main_window.h"
 
@@ -60,4 +61,8 @@ void HostPause(uint32_t ms) { Sleep(ms); }
 
 void HostOpenNameEntry() {
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_NAME_ENTRY), mainWindow, NameEntryDialogProc, 0);
+}
+
+void HostShowPaused(bool paused) {
+    if (mainWindow != nullptr) SetWindowTextA(mainWindow, MainWindowTitle(paused));
 }

@@ -33,7 +33,7 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
     const WindowSize outer = StartupWindowSize();
-    return CreateWindowExA(0, MainWindowClassName, "Quadrafall", MainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    return CreateWindowExA(0, MainWindowClassName, MainWindowTitle(false), MainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                            outer.width, outer.height, nullptr, nullptr, instance, nullptr);
 }
 

@@ -57,6 +57,13 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
         OnTimer();
         return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) PauseGame();
+        break;
+    case WM_SHOWWINDOW:
+        // Minimised or hidden, the game waits for the player to come back.
+        if (wParam == FALSE) PauseGame();
+        break;
     case WM_KILLFOCUS:
         // The key-ups now go to another window (a dialog's, another
         // program's); nothing may stay held.

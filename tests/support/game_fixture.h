@@ -37,6 +37,7 @@ inline void ForgetGameGlobals() {
     std::memset(board.cells, 0, sizeof board.cells);
     ReleaseAllKeys();
     repeatTimerActive = 0;
+    gamePaused = 0;
 }
 
 // The pixel rectangle of well cell (col, row).

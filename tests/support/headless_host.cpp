@@ -28,6 +28,7 @@ struct HeadlessHost {
     uint64_t paused = 0;
     int32_t pauseOvershoot = 0;
     int nameEntries = 0;
+    bool shownPaused = false;
     void (*windowTimerHandler)() = nullptr;
     void (*nameEntryHandler)() = nullptr;
     void (*redrawObserver)() = nullptr;
@@ -101,6 +102,8 @@ void HostOpenNameEntry() {
     if (host.nameEntryHandler != nullptr) host.nameEntryHandler();
 }
 
+void HostShowPaused(bool paused) { host.shownPaused = paused; }
+
 void ResetHeadlessHost(uint32_t start) {
     host.now = start;
     host.startCounter = 0;
@@ -109,6 +112,7 @@ void ResetHeadlessHost(uint32_t start) {
     host.paused = 0;
     host.pauseOvershoot = 0;
     host.nameEntries = 0;
+    host.shownPaused = false;
     host.windowTimerHandler = nullptr;
     host.nameEntryHandler = nullptr;
     host.redrawObserver = nullptr;
@@ -153,6 +157,7 @@ void SetPauseOvershoot(int32_t ms) { host.pauseOvershoot = ms; }
 void SetWindowTimerHandler(void (*handler)()) { host.windowTimerHandler = handler; }
 void SetNameEntryHandler(void (*handler)()) { host.nameEntryHandler = handler; }
 int NameEntryOpenCount() { return host.nameEntries; }
+bool ShownPaused() { return host.shownPaused; }
 void SetRedrawRendersFrame(bool on) { host.renderFrames = on; }
 const uint32_t* LastFrame() { return host.frame.data(); }
 void SetRedrawObserver(void (*observer)()) { host.redrawObserver = observer; }

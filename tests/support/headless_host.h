@@ -35,6 +35,8 @@ void SetWindowTimerHandler(void (*handler)());
 // What happens when the game opens the name-entry dialog, while it is "open".
 void SetNameEntryHandler(void (*handler)());
 int NameEntryOpenCount();
+// What the window last showed of the pause (HostShowPaused).
+bool ShownPaused();
 
 // When on, every redraw composes the frame into a 291 x 384 pixel buffer.
 void SetRedrawRendersFrame(bool on);

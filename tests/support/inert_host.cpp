@@ -9,3 +9,4 @@ void HostRedraw() {}
 uint32_t HostTickCount() { return 0; }
 void HostPause(uint32_t) {}
 void HostOpenNameEntry() {}
+void HostShowPaused(bool) {}

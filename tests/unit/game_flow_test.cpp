@@ -1,6 +1,7 @@
 // The rules of a game in progress, played on the virtual clock.
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "support/game_fixture.h"
@@ -371,5 +372,52 @@ TEST_F(GameOverTest, FullTopRowsAwayFromTheSpawnCellsDoNotEndTheGame) {
 
     EXPECT_EQ(gameState.playing, 1);
 }
+
+// The pause, however it comes and goes: nothing moves and no timer runs
+// while it lasts; going on gives gravity a full interval and acts on no key
+// held from before; "New" ends it with a fresh game.
+struct PauseCase {
+    const char* name;
+    uint32_t pauseKey;  // 0: the window is left instead, twice over
+    uint32_t goOnKey;   // 0: "New" instead
+};
+
+class PausedGameTest : public GameTest, public ::testing::WithParamInterface<PauseCase> {};
+
+TEST_P(PausedGameTest, NothingMovesUntilTheGameGoesOnAFullGravityIntervalLater) {
+    const PauseCase& pause = GetParam();
+    PauseGame();  // no game yet
+    StartGame(3);
+    EXPECT_EQ(gamePaused, 0);
+    PlaceCurrentPiece(SquareKind, 4, 5);
+    OnKeyPressed(VkLeft);
+    OnKeyPressed(VkDown);
+    AdvanceClock(120);
+    const int redraws = RedrawCount();
+    for (int twice = 0; twice < 2; ++twice) pause.pauseKey ? OnKeyPressed(pause.pauseKey) : PauseGame();
+    EXPECT_TRUE(gamePaused == 1 && ShownPaused());
+    for (const int timer : {GravityTimer, RepeatTimer, SoftDropTimer}) EXPECT_FALSE(TimerRunning(timer)) << timer;
+    for (const uint32_t key : {VkLeft, VkRight, VkUp, VkDown}) OnKeyPressed(key);
+    AdvanceClock(5000);
+    EXPECT_EQ(RedrawCount(), redraws);
+
+    OnKeyReleased(pause.pauseKey);
+    pause.goOnKey ? OnKeyPressed(pause.goOnKey) : NewGame();
+    EXPECT_TRUE(gamePaused == 0 && !ShownPaused());
+    if (pause.goOnKey == 0) return;
+    EXPECT_EQ(TimerDueIn(GravityTimer), 700u);
+    OnKeyPressed(VkLeft);  // auto-repeats of keys held across the pause
+    OnKeyPressed(pause.goOnKey);
+    AdvanceClock(700);
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 3, 8));
+    OnKeyReleased(VkLeft);
+    OnKeyPressed(VkLeft);
+    EXPECT_TRUE(CurrentPieceIs(SquareKind, 2, 8));
+}
+
+INSTANTIATE_TEST_SUITE_P(WaysToPauseAndGoOn, PausedGameTest,
+                         ::testing::Values(PauseCase{"PThenP", VkP, VkP}, PauseCase{"PauseThenPause", VkPause, VkPause},
+                                           PauseCase{"WindowLeftThenP", 0, VkP}, PauseCase{"PThenNew", VkP, 0}),
+                         [](const ::testing::TestParamInfo<PauseCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -13,8 +13,10 @@
 var pageKeyboard = {
   // Keys whose browser default would scroll the page, by KeyboardEvent.key.
   scrollKeys: ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', ' ', 'PageUp', 'PageDown', 'Home', 'End'],
-  // The keys that reach the game from any control beside it.
+  // The keys that reach the game from any control beside it: these by the
+  // key they give, P and Pause by their place.
   gameKeys: ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'F10'],
+  gameCodes: ['KeyP', 'Pause'],
   // The key each press gave, by its place, for its release: NumLock may
   // change in between and make the same place give another key.
   pressedAs: new Map(),
@@ -31,7 +33,8 @@ var pageKeyboard = {
   },
 
   gameHasKey(event) {
-    return !this.keyboardElsewhere() && (this.gameKeys.includes(event.key) || !this.onControl(event));
+    return !this.keyboardElsewhere() && (this.gameKeys.includes(event.key) || this.gameCodes.includes(event.code) ||
+                                       !this.onControl(event));
   },
 
   keyDown(event) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,41 @@ TEST(HeldKeys, KeysHeldWhenTheKeyboardLeavesTheGameAreForgotten) {
         Flush(game.session);
         SleepMs(100);
         EXPECT_LE(WellChanges(game, 700), 1) << "once back";
+    }
+}
+
+bool TitleBecomes(RunningGame& game, const std::string& title) {
+    for (int waited = 0; WindowTitleOf(game.session, game.window) != title; waited += 10) {
+        if (waited > 2000) return false;
+        SleepMs(10);
+    }
+    return true;
+}
+
+// P pauses, and so does a window minimised under a window manager: the well
+// stands still whatever is pressed, the title says so, and only P goes on.
+TEST(HeldKeys, APausedGameStandsStillWhateverIsPressedUntilPGoesOn) {
+    for (const bool minimise : {false, true}) {
+        SCOPED_TRACE(minimise ? "minimised under openbox" : "P");
+        RunningGame game;
+        Launch launch;
+        launch.windowManager = minimise;
+        ASSERT_TRUE(game.Start(nullptr, launch));
+        game.ChooseNew();
+        minimise ? MinimizeWindow(game.session, game.window) : TapKey(game.session, "p");
+        ASSERT_TRUE(TitleBecomes(game, "Quadrafall - Paused"));
+        if (minimise) RestoreWindow(game.session, game.window);
+        SleepMs(300);
+        FocusTheGame(game);
+        const std::vector<uint32_t> paused = ReadWell(game);
+        for (const char* arrow : {"Left", "Right", "Up", "Down", "Left", "Right", "Up", "Down"}) {
+            TapKey(game.session, arrow);
+            SleepMs(250);
+        }
+        EXPECT_EQ(ReadWell(game), paused) << "the well moved while paused";
+        TapKey(game.session, "p");
+        ASSERT_TRUE(TitleBecomes(game, "Quadrafall"));
+        EXPECT_GE(WellChanges(game, 1500), 1) << "gravity did not go on";
     }
 }
 

@@ -63,6 +63,7 @@ bool RunningGame::Start(const std::vector<uint8_t>* fileBytes, const Launch& lau
     }
     if (!StartXSession(session, launch.screenWidth, launch.screenHeight)) return false;
     if (!launch.resources.empty()) SetResources(session, launch.resources);
+    if (launch.windowManager && !StartWindowManager(session)) return false;
     std::vector<std::string> argv = {QUADRAFALL_PROGRAM};
     argv.insert(argv.end(), launch.arguments.begin(), launch.arguments.end());
     pid = LaunchProgram(session, argv, workDir);

@@ -21,6 +21,7 @@ struct Launch {
     std::string resources;  // the screen's X resources, as xrdb sets them
     int screenWidth = 640, screenHeight = 480;
     int zoom = 1;
+    bool windowManager = false;  // openbox frames and minimises the window
 };
 
 class RunningGame {

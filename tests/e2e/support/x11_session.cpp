@@ -22,6 +22,7 @@
 struct XSessionState {
     Display* display = nullptr;
     pid_t serverPid = -1;
+    pid_t windowManagerPid = -1;
 };
 
 namespace {
@@ -99,26 +100,37 @@ bool WindowIsViewable(Display* display, Window window) {
     return XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
-// Top-level windows: the root's children, and their children when a window
-// manager reparents them into frames.
+// Windows of other programs may go while a test looks at them (a menu that
+// closes, a frame the window manager drops): a request about one that is
+// gone then fails on its own instead of ending the test process.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+std::vector<Window> ChildrenOf(Display* display, Window window) {
+    Window rootReturn, parent;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<Window> result;
+    if (XQueryTree(display, window, &rootReturn, &parent, &children, &count) == 0) return result;
+    result.assign(children, children + count);
+    if (children != nullptr) XFree(children);
+    return result;
+}
+
+// Top-level windows, topmost first: the root's children, and their children
+// when a window manager reparents them into frames.
 template <typename Match>
 unsigned long FindTopLevel(XSession& session, int timeoutMs, Match matches) {
     Display* display = session.state->display;
     const Clock::time_point start = Clock::now();
     do {
         XSync(display, False);
-        Window rootReturn, parent;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count) != 0) {
-            for (unsigned int i = count; i-- > 0;) {
-                if (WindowIsViewable(display, children[i]) && matches(display, children[i])) {
-                    const Window found = children[i];
-                    XFree(children);
-                    return found;
-                }
+        const std::vector<Window> topLevel = ChildrenOf(display, DefaultRootWindow(display));
+        for (auto window = topLevel.rbegin(); window != topLevel.rend(); ++window) {
+            if (!WindowIsViewable(display, *window)) continue;
+            if (matches(display, *window)) return *window;
+            for (const Window client : ChildrenOf(display, *window)) {
+                if (WindowIsViewable(display, client) && matches(display, client)) return client;
             }
-            if (children != nullptr) XFree(children);
         }
         SleepMicros(5000);
     } while (ElapsedMicros(start) < static_cast<long>(timeoutMs) * 1000);
@@ -179,6 +191,7 @@ bool StartXSession(XSession& session, int width, int height) {
         waitpid(pid, nullptr, 0);
         return false;
     }
+    XSetErrorHandler(IgnoreXError);
     session.state = new XSessionState{display, pid};
     session.displayName = displayName;
     return true;
@@ -187,6 +200,7 @@ bool StartXSession(XSession& session, int width, int height) {
 void StopXSession(XSession& session) {
     if (session.state == nullptr) return;
     if (session.state->display != nullptr) XCloseDisplay(session.state->display);
+    KillProgram(session.state->windowManagerPid);
     if (session.state->serverPid > 0) {
         kill(session.state->serverPid, SIGTERM);
         if (WaitForExit(session.state->serverPid, 5000) == -1) KillProgram(session.state->serverPid);
@@ -439,4 +453,47 @@ bool SavePng(const std::string& path, const std::vector<uint32_t>& pixels, int w
     if (WritePng(path.c_str(), {pixels.data(), width, height, nullptr}, error)) return true;
     std::fprintf(stderr, "x11_session: cannot write %s: %s\n", path.c_str(), error.c_str());
     return false;
+}
+
+// openbox names itself on the root window before it manages windows: it is
+// ready once a window mapped now gets its WM_STATE.
+bool StartWindowManager(XSession& session) {
+    Display* display = session.state->display;
+    session.state->windowManagerPid = LaunchProgram(session, {"/usr/bin/openbox", "--sm-disable"}, "/");
+    if (session.state->windowManagerPid < 0) return false;
+    const Atom state = XInternAtom(display, "WM_STATE", False);
+    const Window probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XMapWindow(display, probe);
+    bool managed = false;
+    const Clock::time_point start = Clock::now();
+    while (!managed && ElapsedMicros(start) < 10'000'000) {
+        XSync(display, False);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display, probe, state, 0, 2, False, state, &type, &format, &count, &after, &data);
+        if (data != nullptr) XFree(data);
+        managed = count > 0;
+        if (!managed) SleepMicros(10000);
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    if (!managed) std::fprintf(stderr, "x11_session: openbox did not take the screen\n");
+    return managed;
+}
+
+void MinimizeWindow(XSession& session, unsigned long window) {
+    XIconifyWindow(session.state->display, window, DefaultScreen(session.state->display));
+    XSync(session.state->display, False);
+}
+
+void RestoreWindow(XSession& session, unsigned long window) {
+    XMapRaised(session.state->display, window);
+    XSync(session.state->display, False);
+}
+
+std::string WindowTitleOf(XSession& session, unsigned long window) {
+    XSync(session.state->display, False);
+    return WindowTitle(session.state->display, window);
 }

@@ -87,3 +87,14 @@ void TurnOffKeyRepeat(XSession& session);
 // Sets the screen's X resources, as xrdb does (the root window's
 // RESOURCE_MANAGER property), for the programs started afterwards.
 void SetResources(XSession& session, const std::string& resources);
+// Starts Debian's openbox on the session's display, for what only a window
+// manager does (frames, minimising); it ends with the session. False when
+// it has not taken the screen within 10 s.
+bool StartWindowManager(XSession& session);
+// Minimises the window as its minimise button would (what xdotool's
+// windowminimize sends); without a window manager nothing happens.
+void MinimizeWindow(XSession& session, unsigned long window);
+// Brings a minimised window back, as a click in a task bar would.
+void RestoreWindow(XSession& session, unsigned long window);
+// The window's title (WM_NAME) as it is now.
+std::string WindowTitleOf(XSession& session, unsigned long window);

@@ -36,7 +36,36 @@ def a_dialog_opens(page):
         raise AssertionError('the Top Ten did not open')
 
 
+def p_is_pressed(page):
+    page.tap('p')
+
+
+def paused_label_shown(page):
+    return page.js("return !document.getElementById('paused').hidden;")
+
+
 class HeldKeys(PageCase):
+    def test_a_paused_game_stands_still_whatever_is_pressed_until_p_goes_on(self):
+        page = self.open_page()
+        page.hold_clock()
+        for pause in [p_is_pressed, another_tab_comes_to_the_front]:
+            with self.subTest(pause.__name__):
+                page.reload()
+                page.choose_new()
+                self.assertTrue(page.wait_for_piece())
+                pause(page)
+                self.assertTrue(page.advance_until(lambda: paused_label_shown(page), 500), 'no pause shown')
+                self.start_watching(page)
+                for arrow in ['Left', 'Right', 'Up', 'Down'] * 2:
+                    page.tap(arrow)
+                    page.advance(250)
+                self.assertEqual(self.stop_watching(page)['steps'], [], 'the piece moved while paused')
+                page.tap('p')
+                self.assertTrue(page.advance_until(lambda: not paused_label_shown(page), 500), 'still paused')
+                self.start_watching(page)
+                page.advance(1100)
+                self.assertEqual(len(self.stop_watching(page)['steps']), 1, 'gravity did not go on')
+
     def test_held_down_is_forgotten_when_the_page_loses_the_keyboard(self):
         page = self.open_page()
         page.hold_clock()

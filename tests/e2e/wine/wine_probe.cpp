@@ -65,7 +65,7 @@ int PrintFocus(const char* title) {
 HWND FindMainWindow() {
     HWND window = nullptr;
     for (int attempt = 0; attempt < 100 && window == nullptr; ++attempt) {
-        window = FindWindowA("Quadrafall", "Quadrafall");
+        window = FindWindowA("Quadrafall", nullptr);  // the title tells the pause
         if (window == nullptr) Sleep(50);
     }
     return window;

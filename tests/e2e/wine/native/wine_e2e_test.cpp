@@ -361,6 +361,35 @@ TEST_F(WineProgram, AKeyReleasedUnderAltEndsItsHoldAndAltStillServesTheSystem) {
     EXPECT_TRUE(wine.WaitForEnd(15000)) << "still running after Alt+F4";
 }
 
+bool TitleBecomes(WineSession& wine, const std::string& title) {
+    for (int waited = 0; WindowTitleOf(wine.x(), wine.mainWindow()) != title; waited += 10) {
+        if (waited > 3000) return false;
+        PauseMs(10);
+    }
+    return true;
+}
+
+// P pauses: the well stands still whatever is pressed, the title says so,
+// and only P goes on.
+TEST_F(WineProgram, APausedGameStandsStillWhateverIsPressedUntilPGoesOn) {
+    StartAndWait();
+    wine.ChooseNew();
+    FocusWindow(wine.x(), wine.mainWindow());
+    wine.Keys({"p"});
+    ASSERT_TRUE(TitleBecomes(wine, "Quadrafall - Paused"));
+    const int width = BoardPanelRect.right - BoardPanelRect.left, height = BoardPanelRect.bottom - BoardPanelRect.top;
+    const std::vector<uint32_t> well = wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, width, height);
+    for (const char* arrow : {"Left", "Right", "Up", "Down", "Left", "Right", "Up", "Down"}) {
+        TapKey(wine.x(), arrow);
+        PauseMs(250);
+    }
+    EXPECT_EQ(wine.ReadClient(area, BoardPanelRect.left, BoardPanelRect.top, width, height), well);
+    wine.Keys({"p"});
+    ASSERT_TRUE(TitleBecomes(wine, "Quadrafall"));
+    EXPECT_GE(WellChanges(wine, area, 1500), 1) << "gravity did not go on";
+    ExitAndExpectCodeZero();
+}
+
 TEST_F(WineProgram, LevelCheckMarkMovesToTheChosenLevel) {
     StartAndWait();
     EXPECT_EQ(OpenLevelMenuAndFindCheck(wine), 0);
