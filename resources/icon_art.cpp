@@ -37,9 +37,9 @@ uint32_t BlockPixel(const BlockColour& colour, int size, int x, int y) {
     return colour.fill;
 }
 
-}  // namespace
+bool IsDrawnSize(int size) { return size == 16 || size == 32 || size == 48; }
 
-void RenderApplicationIcon(int size, uint32_t* pixels, uint8_t* opaque) {
+void DrawArt(int size, uint32_t* pixels, uint8_t* opaque) {
     const int cell = size / GridSize;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -50,5 +50,34 @@ void RenderApplicationIcon(int size, uint32_t* pixels, uint8_t* opaque) {
             pixels[index] = block == nullptr ? 0 : BlockPixel(*block, cell, x % cell, y % cell);
             opaque[index] = block == nullptr ? 0 : 1;
         }
+    }
+}
+
+// Nearest neighbour by a whole factor: no pixel is blended with another.
+void ScaleArt(int size, uint32_t* pixels, uint8_t* opaque) {
+    uint32_t artPixels[ScaledIconArtSize * ScaledIconArtSize];
+    uint8_t artOpaque[ScaledIconArtSize * ScaledIconArtSize];
+    DrawArt(ScaledIconArtSize, artPixels, artOpaque);
+    const int factor = size / ScaledIconArtSize;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const int from = (y / factor) * ScaledIconArtSize + x / factor;
+            pixels[y * size + x] = artPixels[from];
+            opaque[y * size + x] = artOpaque[from];
+        }
+    }
+}
+
+}  // namespace
+
+bool IsIconSize(int size) {
+    return IsDrawnSize(size) || (size > ScaledIconArtSize && size <= LargestIconSize && size % ScaledIconArtSize == 0);
+}
+
+void RenderApplicationIcon(int size, uint32_t* pixels, uint8_t* opaque) {
+    if (IsDrawnSize(size)) {
+        DrawArt(size, pixels, opaque);
+    } else if (IsIconSize(size)) {
+        ScaleArt(size, pixels, opaque);
     }
 }

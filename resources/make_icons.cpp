@@ -1,6 +1,8 @@
 // Writes the program's icon files from their one description: the ten digit
 // glyphs (render/glyphs.cpp) and the application icon (resources/icon_art.cpp).
-// Runs on the build host; the resource script then embeds the files.
+// Runs on the build host; the resource script then embeds the files. The
+// application icon's largest image, 256 x 256, is stored as a PNG, as
+// Windows takes it at that size.
 //   make_icons <output directory>
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 
 #include "render/glyphs.h"
 #include "resources/icon_art.h"
+#include "tools/png_file.h"
 
 namespace {
 
@@ -19,10 +22,14 @@ constexpr uint32_t StandardColours[16] = {
     0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
 };
 
+constexpr int PngImageSize = 256;
+
 // One image of an icon: size x size colours and where they are opaque.
 struct IconImage {
     int size;
-    int bitsPerPixel;  // 4 or 8; both use the standard colours, which the art keeps to
+    // 4 or 8: the standard colours, which the art keeps to; or 32: the
+    // colours themselves, with the mask as the alpha channel too.
+    int bitsPerPixel;
     std::vector<uint32_t> pixels;
     std::vector<uint8_t> opaque;
 };
@@ -51,11 +58,27 @@ bool PaletteIndex(uint32_t colour, int& index) {
 
 int RowBytes(int size, int bitsPerPixel) { return ((size * bitsPerPixel + 31) / 32) * 4; }
 
+bool EncodePngImage(const IconImage& image, std::vector<uint8_t>& out) {
+    std::string error;
+    if (EncodePng({image.pixels.data(), image.size, image.size, image.opaque.data()}, out, error)) return true;
+    std::fprintf(stderr, "make_icons: cannot encode the %d px image: %s\n", image.size, error.c_str());
+    return false;
+}
+
+// Blue, green, red and alpha.
+void PutTrueColour(std::vector<uint8_t>& row, uint32_t colour, bool opaque) {
+    row.push_back(static_cast<uint8_t>(colour >> 16));
+    row.push_back(static_cast<uint8_t>(colour >> 8));
+    row.push_back(static_cast<uint8_t>(colour));
+    row.push_back(opaque ? 255 : 0);
+}
+
 // The image as stored in an icon file: a bitmap header of double height, the
 // palette, the colour rows and the transparency mask rows, both bottom-up.
 bool EncodeImage(const IconImage& image, std::vector<uint8_t>& out) {
+    if (image.size == PngImageSize) return EncodePngImage(image, out);
     const int size = image.size;
-    const int colours = 1 << image.bitsPerPixel;
+    const int colours = image.bitsPerPixel <= 8 ? 1 << image.bitsPerPixel : 0;
     const int colourRow = RowBytes(size, image.bitsPerPixel);
     const int maskRow = RowBytes(size, 1);
     PutU32(out, 40);
@@ -76,7 +99,13 @@ bool EncodeImage(const IconImage& image, std::vector<uint8_t>& out) {
         out.push_back(static_cast<uint8_t>(colour));        // red
         out.push_back(0);
     }
-    for (int y = size - 1; y >= 0; --y) {
+    for (int y = size - 1; y >= 0 && image.bitsPerPixel == 32; --y) {
+        for (int x = 0; x < size; ++x) {
+            const size_t at = static_cast<size_t>(y * size + x);
+            PutTrueColour(out, image.pixels[at], image.opaque[at] != 0);
+        }
+    }
+    for (int y = size - 1; y >= 0 && image.bitsPerPixel <= 8; --y) {
         std::vector<uint8_t> row(static_cast<size_t>(colourRow), 0);
         for (int x = 0; x < size; ++x) {
             int index = 0;
@@ -166,8 +195,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string directory = argv[1];
+    // The four images the icon began with, then the larger ones that keep it
+    // sharp in Explorer's large views, the Start menu and dense taskbars.
     const std::vector<IconImage> application = {ApplicationImage(32, 4), ApplicationImage(16, 4),
-                                                 ApplicationImage(32, 8), ApplicationImage(48, 8)};
+                                                 ApplicationImage(32, 8), ApplicationImage(48, 8),
+                                                 ApplicationImage(64, 32), ApplicationImage(PngImageSize, 32)};
     if (!WriteIconFile(directory + "/application.ico", application)) return 1;
     for (int digit = 0; digit < 10; ++digit) {
         if (!WriteIconFile(directory + "/digit_" + std::to_string(digit) + ".ico", {DigitImage(digit)})) return 1;

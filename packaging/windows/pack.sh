@@ -45,8 +45,6 @@ name="quadrafall-$version-windows-x64"
 rm -f "$dist/$name.zip" "$dist/$name-setup.exe"
 (cd "$stage" && zip -q -X -D "$dist/$name.zip" quadrafall.exe README.txt LICENSE.txt)
 
-size_kb=$(( ($(cat "$stage/quadrafall.exe" "$stage/README.txt" "$stage/LICENSE.txt" | wc -c) + 1023) / 1024 ))
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$dist/$name-setup.exe" -DSIZE_KB="$size_kb" \
-  "$here/quadrafall.nsi" >/dev/null
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$dist/$name-setup.exe" "$here/quadrafall.nsi" >/dev/null
 echo "$dist/$name.zip"
 echo "$dist/$name-setup.exe"

@@ -1,7 +1,6 @@
 ; The Windows installer: installs Quadrafall for the current user, without
 ; administrator rights. pack.sh runs makensis with
 ;   -DVERSION=1.0.0 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe>
-;   -DSIZE_KB=<the installed size in KiB>
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel user
@@ -10,8 +9,11 @@ ManifestDPIAware true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quadrafall"
 !define SCORES_FOLDER "$APPDATA\Quadrafall"
+; The game makes the folder when it is missing and keeps its Top Ten there.
+!define SCORES_ARGUMENT '--top-ten-folder "${SCORES_FOLDER}"'
 
 Name "Quadrafall"
+BrandingText "Quadrafall ${VERSION}"
 OutFile "${OUTFILE}"
 ; Installing again goes where the last install went, and replaces it.
 InstallDir "$LOCALAPPDATA\Programs\Quadrafall"
@@ -25,12 +27,14 @@ VIAddVersionKey /LANG=0 "FileDescription" "Quadrafall ${VERSION} installer"
 VIAddVersionKey /LANG=0 "CompanyName" "The Quadrafall developers"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 The Quadrafall developers"
 
+!include "FileFunc.nsh"
 !include "MUI2.nsh"
 !define MUI_ICON "${STAGE}\quadrafall.ico"
 !define MUI_UNICON "${STAGE}\quadrafall.ico"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start Quadrafall"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartFromTheScoresFolder
+!insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -47,12 +51,11 @@ Section "Quadrafall"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  ; The game keeps its Top Ten in the folder it starts in; the shortcut
-  ; starts it in this one, which takes the shortcut's working folder from
-  ; SetOutPath.
-  CreateDirectory "${SCORES_FOLDER}"
-  SetOutPath "${SCORES_FOLDER}"
-  CreateShortCut "$SMPROGRAMS\Quadrafall.lnk" "$INSTDIR\quadrafall.exe" "" "$INSTDIR\quadrafall.exe" 0
+  ; The shortcut starts the game in its own folder, which is there as long
+  ; as the game is (the shortcut takes its working folder from SetOutPath),
+  ; and names the Top Ten's folder, which the player may delete.
+  CreateShortCut "$SMPROGRAMS\Quadrafall.lnk" "$INSTDIR\quadrafall.exe" '${SCORES_ARGUMENT}' \
+    "$INSTDIR\quadrafall.exe" 0
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Quadrafall"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -63,12 +66,16 @@ Section "Quadrafall"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quadrafall.exe"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+  ; What the folder takes, the uninstaller too, in KiB rounded up.
+  ${GetSize} "$INSTDIR" "/S=0B /G=0" $0 $1 $2
+  IntOp $0 $0 + 1023
+  IntOp $0 $0 / 1024
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Function StartFromTheScoresFolder
-  SetOutPath "${SCORES_FOLDER}"
-  Exec '"$INSTDIR\quadrafall.exe"'
+  SetOutPath "$INSTDIR"
+  Exec '"$INSTDIR\quadrafall.exe" ${SCORES_ARGUMENT}'
 FunctionEnd
 
 ; The player's Top Ten in the scores folder stays.

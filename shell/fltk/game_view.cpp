@@ -21,6 +21,12 @@ GameView::GameView(int x, int y, int zoom)
     box(FL_NO_BOX);
 }
 
+void GameView::SetZoom(int zoom) {
+    zoom_ = zoom;
+    resize(x(), y(), ClientWidth * zoom, ClientHeight * zoom);
+    redraw();
+}
+
 // The pixels are 0x00BBGGRR, bytes R, G, B, 0 in memory: FLTK takes them as
 // they are with a pixel stride of 4. Zoomed, FLTK asks for the screen's
 // lines one at a time, each pixel repeated, with no smoothing.

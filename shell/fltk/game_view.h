@@ -14,6 +14,9 @@ class GameView : public Fl_Widget {
 public:
     GameView(int x, int y, int zoom);
 
+    // Shows the frame at another zoom from now on, at the same top-left corner.
+    void SetZoom(int zoom);
+
     // Composes the frame from the model and puts it on the screen before
     // returning, as a redraw of the game must.
     void RedrawNow();

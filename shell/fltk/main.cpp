@@ -17,6 +17,7 @@
 #include "shell/fltk/desktop_dpi.h"
 #include "shell/fltk/main_window.h"
 #include "shell/fltk/menu_commands.h"
+#include "shell/fltk/window_frame.h"
 
 namespace {
 
@@ -42,13 +43,6 @@ void ReportError(const char* format, ...) {
     va_end(arguments);
 }
 
-// A zoom chosen by hand is taken as it is; otherwise the desktop's font DPI
-// gives it, lowered until the window fits the screen's work area.
-int WindowZoom(int handZoom, Display* display) {
-    int x = 0, y = 0, width = 0, height = 0;
-    Fl::screen_work_area(x, y, width, height);
-    return ChooseZoom(handZoom, DesktopFontDpi(display), MainWindowParts(), {width, height});
-}
 
 }  // namespace
 
@@ -74,9 +68,14 @@ int main(int argc, char** argv) {
     // restart the soft-drop timer before it ever fires.
     XkbSetDetectableAutoRepeat(display, True, nullptr);
 
-    CreateMainWindow(WindowZoom(commandLine.zoom, display));
+    // A zoom chosen by hand is taken as it is; otherwise the desktop's font
+    // DPI gives it, lowered until the window and its frame fit.
+    const int dpi = DesktopFontDpi(display);
+    Fl_Window* window =
+        CreateMainWindow(ChooseZoom(commandLine.zoom, dpi, MainWindowParts(), FrameAllowance, StartupWorkArea()));
     OnMainWindowCreated();
     ShowMainWindow();
+    FitMainWindowToItsFrame(window, commandLine.zoom, dpi);
     SetStartLevel(0);
     Fl::run();
     ShutdownGame();

@@ -34,6 +34,7 @@ Fl_Window* mainWindow = nullptr;
 int zoom = 1;
 class MenuBar;
 MenuBar* menuBar = nullptr;
+GameView* gameView = nullptr;
 
 void MenuItemChosen(Fl_Widget*, void* data) { OnCommand(static_cast<int>(reinterpret_cast<intptr_t>(data))); }
 
@@ -162,6 +163,7 @@ Fl_Window* CreateMainWindow(int windowZoom) {
     // The view comes first so that it is the widget that takes the keyboard
     // focus, and so that its frame is drawn before the menu bar's text.
     GameView* view = new GameView(0, MenuBarHeight * zoom, zoom);
+    gameView = view;
     menuBar = new MenuBar(0, 0, ClientWidth * zoom, MenuBarHeight * zoom);
     menuBar->box(FL_FLAT_BOX);
     menuBar->textsize(MenuTextSize * zoom);
@@ -208,5 +210,19 @@ void MainClientOrigin(int& screenX, int& screenY) {
 }
 
 int MainWindowZoom() { return zoom; }
+
+// The window's size hints first: a window manager keeps a window to the
+// single size they allow.
+void SetMainWindowZoom(int windowZoom) {
+    zoom = windowZoom;
+    const int width = ClientWidth * zoom, height = (MenuBarHeight + ClientHeight) * zoom;
+    mainWindow->size_range(width, height, width, height);
+    mainWindow->size(width, height);
+    gameView->position(0, MenuBarHeight * zoom);
+    gameView->SetZoom(zoom);
+    menuBar->resize(0, 0, width, MenuBarHeight * zoom);
+    menuBar->textsize(MenuTextSize * zoom);
+    mainWindow->redraw();
+}
 
 WindowParts MainWindowParts() { return {{ClientWidth, MenuBarHeight + ClientHeight}, {0, 0}}; }

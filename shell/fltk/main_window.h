@@ -11,8 +11,11 @@ WindowParts MainWindowParts();
 // Creates the window with its menu and game view, not yet shown; every
 // pixel of the game's frame is shown as a zoom x zoom square.
 Fl_Window* CreateMainWindow(int zoom);
-// The zoom the window was made at; the dialogs grow with it.
+// The zoom the window is shown at; the dialogs grow with it.
 int MainWindowZoom();
+// Shows the window, its menu bar and the game at another zoom, at the same
+// top-left corner.
+void SetMainWindowZoom(int zoom);
 // Shows the window and puts the first frame on the screen.
 void ShowMainWindow();
 // The close request of "Exit" and of the close box: the event loop ends.

@@ -47,7 +47,7 @@ WindowSize WorkArea(HMONITOR monitor) {
 // The zoom for dpi on monitor, and the window's outer size at it.
 WindowSize SizeForDpi(UINT dpi, HMONITOR monitor, int& zoom) {
     const WindowParts parts = MainWindowParts(dpi);
-    zoom = ChooseZoom(0, static_cast<int>(dpi), parts, WorkArea(monitor));
+    zoom = ChooseZoom(0, static_cast<int>(dpi), parts, NoFrame, WorkArea(monitor));
     return WindowSizeAtZoom(parts, zoom);
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Prints a Windows shortcut's target and its working folder, one a line:
+"""Prints a Windows shortcut's target, its working folder and its arguments,
+one a line:
    read_shortcut.py <file.lnk>"""
 import struct
 import sys
@@ -23,3 +24,4 @@ for bit in (0x04, 0x08, 0x10, 0x20, 0x40):  # name, relative path, working folde
         at += 2 + count * width
 print(target)
 print(strings.get(0x10, "").rstrip("\0"))
+print(strings.get(0x20, "").rstrip("\0"))

@@ -52,6 +52,16 @@ program_answers() {
     return $bad
 }
 
+# What a software centre shows of the controls: the keyboard recommended, a
+# pointer supported, and no other.
+controls_declared() {
+    /usr/bin/python3 - "$unpacked/usr/share/metainfo/$app_id.metainfo.xml" <<'EOF'
+import sys, xml.etree.ElementTree as tree
+found = sorted((kind.tag, c.text) for kind in tree.parse(sys.argv[1]).getroot() for c in kind.iter("control"))
+sys.exit(found != [("recommends", "keyboard"), ("supports", "pointing")] and f"controls: {found}")
+EOF
+}
+
 # XDG_DATA_HOME|the folder the game must start in, made by the launcher
 launcher_starts_in_the_data_folder() {
     local row data folder bad=0
@@ -71,7 +81,9 @@ check "release: the five files" five_files
 check "release: SHA256SUMS matches the files" sums_match
 check "deb: lintian finds no error or warning" env TMPDIR="$scratch" lintian --fail-on error,warning "$dist/$deb"
 check "deb: the desktop entry is valid" desktop-file-validate "$unpacked/usr/share/applications/$app_id.desktop"
-check "deb: the AppStream metadata is valid" appstreamcli validate --no-net "$unpacked/usr/share/metainfo/$app_id.metainfo.xml"
+check "deb: the AppStream metadata is valid, pedantically" \
+    appstreamcli validate --pedantic --no-net "$unpacked/usr/share/metainfo/$app_id.metainfo.xml"
+check "deb: the AppStream metadata names the keyboard and the pointer" controls_declared
 check "deb: the program answers --version, --help and a bad argument" program_answers
 check "deb: the menu's launcher starts the game in the data folder" launcher_starts_in_the_data_folder
 if [ -f "$here/windows_release_test.sh" ]; then

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What a Windows player gets, under Wine in a prefix and an Xvfb of the
 # test's own: the zip's files, the installer's /S, the shortcut, a game
-# started from it that enters the Top Ten, a second install over the first,
-# and the silent uninstall.
+# started from it that enters the Top Ten, the shortcut again once the Top
+# Ten's folder is deleted, a second install over the first, and the silent
+# uninstall.
 #   windows_release_test.sh <dist dir>
 set -uo pipefail
 # Wine takes a closed standard input for its own socket; CI runs without one.
@@ -13,6 +14,8 @@ setup=$(echo "$dist"/quadrafall-*-windows-x64-setup.exe)
 version=${setup##*/quadrafall-} && version=${version%-windows-x64-setup.exe}
 zip=$dist/quadrafall-$version-windows-x64.zip
 work=$(mktemp -d /tmp/quadrafall-release-XXXXXX)
+# Started from here, a game that loses its folder leaves its Top Ten here.
+cd "$work" || exit 1
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb=
 finish() {
@@ -53,7 +56,9 @@ timeout 300 wineboot -i >/dev/null 2>&1
 timeout 60 wineserver -w
 [ -f "$WINEPREFIX/system.reg" ] || { echo "FAILED: Wine could not make its prefix"; exit 1; }
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-appdata=$(unix "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')")
+appdata_windows=$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+appdata=$(unix "$appdata_windows")
+scores=$appdata/Quadrafall
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quadrafall'
 shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Quadrafall.lnk"
 
@@ -69,14 +74,18 @@ check "its DisplayVersion is $version" grep -q "DisplayVersion *REG_SZ *$version
 check "the version resource reads $version" test "$(strings -el "$program" | grep -A1 -xE 'FileVersion|ProductVersion' | xargs)" = \
   "FileVersion $version -- ProductVersion $version"
 
-{ read -r target; read -r folder; } < <(python3 "$here/read_shortcut.py" "$shortcut")
-folder=$(unix "$folder")
+installed_kb=$(( ($(cat "$(dirname "$program")"/* | wc -c) + 1023) / 1024 ))
+check "its EstimatedSize is the $installed_kb KiB the program's folder takes, uninstaller and all" \
+  grep -q "EstimatedSize *REG_DWORD *$(printf '0x%x' "$installed_kb")\$" <<<"$entry"
+
+{ read -r target; read -r folder; read -r arguments; } < <(python3 "$here/read_shortcut.py" "$shortcut")
 check "the shortcut starts the installed program" test "$(unix "$target")" = "$program"
-check "the shortcut's working folder is writable and not the program's" \
-  test -d "$folder" -a -w "$folder" -a "$folder" != "$(dirname "$program")"
+check "the shortcut starts it in its own folder and names %APPDATA%\\Quadrafall for the Top Ten" test \
+  "$(unix "$folder")|$arguments" = "$(dirname "$program")|--top-ten-folder \"$appdata_windows\\Quadrafall\""
 
 # A Top Ten of scores below zero, which the game's 0 points enter.
-for _ in $(seq 10); do printf '\xff\xff\xff\xffLow\0\0\0\0\0\0\0'; done >"$folder/highscores.dat"
+mkdir -p "$scores"
+for _ in $(seq 10); do printf '\xff\xff\xff\xffLow\0\0\0\0\0\0\0'; done >"$scores/highscores.dat"
 wine start /unix "$shortcut" >/dev/null 2>&1
 window=$(timeout 60 xdotool search --sync --name '^Quadrafall$' | head -1)
 check "the shortcut starts the game" test -n "$window"
@@ -90,21 +99,38 @@ if [ -n "$window" ]; then
     sleep 0.3 && xdotool windowfocus "$dialog" && sleep 0.3
     xdotool key --delay 200 Tab && xdotool type --delay 100 Shortcut && xdotool key --delay 200 Return
   fi
-  check "highscores.dat in the working folder holds the name" within 10 grep -q Shortcut "$folder/highscores.dat"
+  check "highscores.dat in %APPDATA%\\Quadrafall holds the name" within 10 grep -q Shortcut "$scores/highscores.dat"
   xdotool windowfocus "$window" && xdotool key --delay 200 F10 Down Up Return
   check "the game ends from its menu" within 15 no_window
+fi
+
+# The player deletes the Top Ten's folder: the shortcut still starts the game,
+# which makes the folder again and keeps its Top Ten there ("Reset Scores"
+# stores it).
+rm -rf "$scores"
+wine start /unix "$shortcut" >/dev/null 2>&1
+window=$(timeout 60 xdotool search --sync --name '^Quadrafall$' | head -1)
+check "with the folder deleted, the shortcut starts the game" test -n "$window"
+if [ -n "$window" ]; then
+  sleep 1 && xdotool windowfocus "$window" && sleep 0.5
+  xdotool key --delay 200 F10 Down Down Down Return
+  dialog=$(within 20 other_window && other_window | head -1)
+  [ -n "$dialog" ] && sleep 0.3 && xdotool windowfocus "$dialog" && sleep 0.3 && xdotool key --delay 200 Tab space
+  check "its Top Ten is in %APPDATA%\\Quadrafall again" within 10 grep -qs Anonymous "$scores/highscores.dat"
+  xdotool windowfocus "$window" && xdotool key --delay 200 F10 Down Up Return
+  check "the game ends from its menu again" within 15 no_window
 fi
 
 printf 'damaged' >"$program"
 check "a second install over the first ends with status 0" wine "$setup" /S
 check "it replaces the installed program and keeps the Top Ten" bash -c \
-  "cmp -s '$program' <(unzip -p '$zip' quadrafall.exe) && grep -q Shortcut '$folder/highscores.dat'"
+  "cmp -s '$program' <(unzip -p '$zip' quadrafall.exe) && grep -q Anonymous '$scores/highscores.dat'"
 
 check "the uninstaller's /S ends with status 0" wine "$location\\uninstall.exe" /S
 # It copies itself away and returns at once; the copy does the work.
 check "uninstalling removes the program folder" within 60 gone "$(dirname "$program")"
 check "uninstalling removes the shortcut" within 10 gone "$shortcut"
 check "uninstalling removes the uninstall entry" within 10 no_entry
-check "uninstalling keeps highscores.dat" grep -q Shortcut "$folder/highscores.dat"
+check "uninstalling keeps highscores.dat" grep -q Anonymous "$scores/highscores.dat"
 echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "render/glyphs.h"
+#include "resources/icon_art.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -292,22 +294,85 @@ struct IconGroupEntry {
 };
 #pragma pack(pop)
 
-TEST(Icons, ApplicationIconHoldsFourImages) {
+namespace {
+
+// 0x00BBGGRR, as the art is, to and from 0x00RRGGBB, as the DIB holds it.
+uint32_t SwapRedAndBlue(uint32_t colour) {
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+// The icon as the system draws it at size x size over background, read back
+// as 0x00BBGGRR.
+std::vector<uint32_t> DrawnIcon(int id, int size, uint32_t background) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC dc = CreateCompatibleDC(nullptr);
+    uint32_t* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const size_t count = static_cast<size_t>(size) * size;
+    for (size_t i = 0; i < count; ++i) bits[i] = SwapRedAndBlue(background);
+    const HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    if (icon != nullptr) {
+        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+    }
+    GdiFlush();
+    std::vector<uint32_t> shown(bits, bits + count);
+    for (uint32_t& pixel : shown) pixel = SwapRedAndBlue(pixel & 0xFFFFFF);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return shown;
+}
+
+// Aqua, in no glyph and not in the application icon.
+constexpr uint32_t IconBackground = 0xFFFF00;
+
+}  // namespace
+
+TEST(Icons, ApplicationIconHoldsItsImagesAndTheLargestAsAPng) {
     const BYTE* group = LoadUkResource(RT_GROUP_ICON, IDI_APPLICATION_ICON);
     ASSERT_NE(group, nullptr);
-    WORD count;
-    std::memcpy(&count, group + 4, 2);
-    ASSERT_EQ(count, 4);
-    struct Expected {
+    // The four the icon began with, then the large ones in true colour.
+    const struct {
         int size;
         int bitCount;
-    } expected[4] = {{32, 4}, {16, 4}, {32, 8}, {48, 8}};
-    for (int i = 0; i < 4; ++i) {
+        bool png;
+    } expected[] = {{32, 4, false}, {16, 4, false}, {32, 8, false}, {48, 8, false}, {64, 32, false}, {256, 32, true}};
+    WORD count;
+    std::memcpy(&count, group + 4, 2);
+    ASSERT_EQ(count, std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
         IconGroupEntry entry;
         std::memcpy(&entry, group + 6 + 14 * i, sizeof entry);
-        EXPECT_EQ(entry.width, expected[i].size) << "image " << i;
-        EXPECT_EQ(entry.height, expected[i].size) << "image " << i;
+        EXPECT_EQ(entry.width, expected[i].size % 256) << "image " << i;
+        EXPECT_EQ(entry.height, expected[i].size % 256) << "image " << i;
         EXPECT_EQ(entry.bitCount, expected[i].bitCount) << "image " << i;
+        const BYTE* image = LoadUkResource(RT_ICON, entry.id);
+        ASSERT_NE(image, nullptr) << "image " << i;
+        EXPECT_EQ(std::memcmp(image, "\x89PNG\r\n\x1a\n", 8) == 0, expected[i].png) << "image " << i;
+    }
+}
+
+// At every size it holds, the icon shows the art; the large sizes the
+// 32-pixel art with every pixel a whole square, nothing smoothed.
+TEST(Icons, ApplicationIconShowsTheArtAtEachSize) {
+    for (const int size : {16, 32, 48, 64, 256}) {
+        const int drawn = size <= 48 ? size : 32, factor = size / drawn;
+        std::vector<uint32_t> art(static_cast<size_t>(drawn) * drawn);
+        std::vector<uint8_t> opaque(art.size());
+        RenderApplicationIcon(drawn, art.data(), opaque.data());
+        const std::vector<uint32_t> shown = DrawnIcon(IDI_APPLICATION_ICON, size, IconBackground);
+        int wrong = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const size_t from = static_cast<size_t>(y / factor) * drawn + x / factor;
+                wrong += shown[static_cast<size_t>(y) * size + x] != (opaque[from] ? art[from] : IconBackground);
+            }
+        }
+        EXPECT_EQ(wrong, 0) << size << " x " << size;
     }
 }
 
@@ -315,37 +380,17 @@ TEST(Icons, ApplicationIconHoldsFourImages) {
 // 13 x 23 glyph and leaves the rest of its 32 x 32 untouched.
 TEST(Icons, DigitIconsPaintTheGlyphAndNothingElse) {
     const int ids[10] = {106, 108, 109, 110, 111, 112, 113, 114, 115, 116};
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const HDC dc = CreateCompatibleDC(nullptr);
-    uint32_t* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    const HGDIOBJ previous = SelectObject(dc, bitmap);
-    const uint32_t background = 0x00FFFF;  // RGB bytes in the DIB: yellow-ish, in no glyph
     for (int digit = 0; digit < 10; ++digit) {
-        for (int i = 0; i < 32 * 32; ++i) bits[i] = background;
-        const HICON icon = static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ids[digit]), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-        ASSERT_NE(icon, nullptr) << "digit " << digit;
-        DrawIcon(dc, 0, 0, icon);
-        DestroyIcon(icon);
-        GdiFlush();
+        const std::vector<uint32_t> shown = DrawnIcon(ids[digit], 32, IconBackground);
         int wrong = 0;
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x) {
-                const uint32_t dib = bits[y * 32 + x] & 0xFFFFFF;
-                const uint32_t shown = ((dib & 0xFF) << 16) | (dib & 0xFF00) | (dib >> 16);
-                const uint32_t expected =
-                    (x < 13 && y < 23) ? DigitGlyphPixel(digit, x, y)
-                                       : (((background & 0xFF) << 16) | (background & 0xFF00) | (background >> 16));
-                if (shown != expected) ++wrong;
+                const uint32_t expected = (x < 13 && y < 23) ? DigitGlyphPixel(digit, x, y) : IconBackground;
+                if (shown[static_cast<size_t>(y) * 32 + x] != expected) ++wrong;
             }
         }
         EXPECT_EQ(wrong, 0) << "digit " << digit;
     }
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 TEST(Manifest, AsksForTheInvokingUsersRights) {
