@@ -15,6 +15,7 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.keys import Keys
 
 CHROMIUM = os.environ.get('QUADRAFALL_CHROMIUM', '/usr/bin/chromium')
@@ -171,6 +172,13 @@ class PageSession:
 
     def click(self, selector):
         self.driver.find_element('css selector', selector).click()
+
+    def click_at(self, x, y):
+        """Moves the pointer to a point of the viewport, in CSS pixels, and
+        clicks there; the pointer then rests at that point."""
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(round(x), round(y)).click()
+        actions.perform()
 
     # The menu, by keyboard as a player uses it on the desktop
 

@@ -85,10 +85,19 @@ class Menu(PageCase):
         self.assertTrue(page.wait_until(lambda: page.js("return !document.getElementById('ended').hidden;")))
         self.assertEqual(page.js("return document.getElementById('ended').innerText.split('\\n')[0];"),
                          'The game has ended.')
-        # Nothing moves any more, whatever the player does with the page.
+        # Nothing of the game or its menu is left to see or to point at,
+        # and nothing moves any more, whatever the player does with the page.
+        self.assertEqual(page.js("""
+            return ['#menu-bar', '#menu-bar .menu-title', '#game-area', '#game'].filter((selector) => {
+              const element = document.querySelector(selector), box = element.getBoundingClientRect();
+              return element.getClientRects().length > 0 ||
+                     document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2) === element;
+            });"""), [])
         ended = page.canvas_rgb()
         page.click('#ended p')
         page.tap('Down', 'Left', 'F10', 'Down')
+        page.click_at(10, 10)
+        self.assertFalse(page.js('return pageMenu.active;'))
         page.pause(1500)
         self.assertSamePixels(page.canvas_rgb(), ended)
         page.click('#start-again')
