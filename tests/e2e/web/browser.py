@@ -173,12 +173,17 @@ class PageSession:
     def click(self, selector):
         self.driver.find_element('css selector', selector).click()
 
-    def click_at(self, x, y):
+    def point_at(self, x, y, click=False):
         """Moves the pointer to a point of the viewport, in CSS pixels, and
-        clicks there; the pointer then rests at that point."""
+        clicks there if asked; the pointer then rests at that point."""
         actions = ActionBuilder(self.driver)
-        actions.pointer_action.move_to_location(round(x), round(y)).click()
+        actions.pointer_action.move_to_location(round(x), round(y))
+        if click:
+            actions.pointer_action.click()
         actions.perform()
+
+    def click_at(self, x, y):
+        self.point_at(x, y, click=True)
 
     # The menu, by keyboard as a player uses it on the desktop
 
