@@ -182,9 +182,6 @@ class PageSession:
             actions.pointer_action.click()
         actions.perform()
 
-    def click_at(self, x, y):
-        self.point_at(x, y, click=True)
-
     # The menu, by keyboard as a player uses it on the desktop
 
     def choose_new(self):
