@@ -78,17 +78,30 @@ class WebRelease(unittest.TestCase):
             navigator.serviceWorker.getRegistration().then((registration) => registration.update());""")
         self.assertEqual(sorted(self.caches()), ['another-app', 'quadrafall-next'])
 
-    def test_its_service_worker_keeps_the_page_and_script_for_the_version_and_plays_with_the_server_stopped(self):
+    def test_its_service_worker_keeps_the_whole_app_for_the_version_and_plays_with_the_server_stopped(self):
         server = self.open_served()
-        self.assertEqual(self.caches(), {'quadrafall-' + VERSION: [self.origin + 'index.html',
-                                                                   self.origin + 'quadrafall.js']})
+        kept = ['index.html', 'quadrafall.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png']
+        self.assertEqual(self.caches(), {'quadrafall-' + VERSION: [self.origin + name for name in kept]})
         server.shutdown()
         server.server_close()
         self.page.reload()
         self.play_a_new_game()
+        # The manifest the page links, with its id, and its icons, the tab's
+        # among them, still load; each address with its type or its failure.
+        self.assertEqual(self.page.driver.execute_async_script("""
+            const done = arguments[0], link = (rel) => document.querySelector('link[rel=' + rel + ']').href;
+            const type = (url) => fetch(url).then((r) => r.headers.get('Content-Type'), (error) => String(error));
+            fetch(link('manifest')).then((r) => r.json()).then(async (manifest) => {
+              const icons = manifest.icons.map((icon) => new URL(icon.src, link('manifest')).href);
+              done([manifest.id, link('icon'), ...await Promise.all([link('manifest'), ...icons].map(type))]);
+            }, (error) => done(String(error)));"""),
+            ['/quadrafall', self.origin + 'icon-192.png', 'application/manifest+json', 'image/png', 'image/png'])
 
     def test_opened_from_the_disk_it_plays_and_shows_its_version(self):
         self.page.open('file://' + os.path.join(self.folder, 'index.html'))
+        # A manifest is read across origins, which a file is refused.
+        self.assertEqual(self.page.js("return [...document.querySelectorAll('link')].map((l) => l.rel + ' ' + l.href);"),
+                         ['icon file://' + os.path.join(self.folder, 'icon-192.png')])
         self.play_a_new_game()
         self.assertEqual(self.page.js("const v = document.getElementById('version');"
                                       "return v.getBoundingClientRect().width > 0 ? v.textContent : null;"),

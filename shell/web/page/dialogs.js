@@ -50,7 +50,8 @@ var pageDialogs = {
   // The dialogs sit with their top-left corner at the game's, as the
   // desktop ones open at the corner of the window's client area; a message
   // box stands in the middle of the game. Placed again when the game's zoom
-  // changes. Their own zoom scales their place too.
+  // changes; they grow by it from their top-left corner, and their layout
+  // size (offsetWidth) is the size before they grow.
   place(dialog) {
     const game = gameCanvas.element.getBoundingClientRect();
     const zoom = Number(getComputedStyle(document.documentElement).getPropertyValue('--dialog-zoom')) || 1;
@@ -59,8 +60,8 @@ var pageDialogs = {
       left += Math.max(0, (game.width - dialog.offsetWidth * zoom) / 2);
       top += Math.max(0, (game.height - dialog.offsetHeight * zoom) / 2);
     }
-    dialog.style.left = left / zoom + 'px';
-    dialog.style.top = top / zoom + 'px';
+    dialog.style.left = left + 'px';
+    dialog.style.top = top + 'px';
   },
 
   placeAll() {

@@ -17,8 +17,10 @@ var pageKeyboard = {
   // key they give, P and Pause by their place.
   gameKeys: ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'F10'],
   gameCodes: ['KeyP', 'Pause'],
-  // The key each press gave, by its place, for its release: NumLock may
-  // change in between and make the same place give another key.
+  // The presses the game took, by their place, each with the key it gave.
+  // A release goes to the game exactly when its press did, with the press's
+  // key: NumLock may change in between and make the same place give another
+  // key, one a button beside the game would keep.
   pressedAs: new Map(),
   // An Alt pressed while the game had the keyboard, with no key since.
   loneAlt: false,
@@ -48,27 +50,32 @@ var pageKeyboard = {
       this.loneAlt = !this.keyboardElsewhere();
     }
     if (!this.gameHasKey(event)) return;
-    if (event.key === 'F10' || event.key === 'Alt') {
+    if (event.key === 'F10') {
       event.preventDefault();
-      if (event.key === 'F10') pageMenu.activateFromKeyboard();
+      pageMenu.activateFromKeyboard();
       return;
     }
-    if (this.scrollKeys.includes(event.key)) event.preventDefault();
     this.pressedAs.set(event.code, event.key);
-    pageEvents.post('PageKeyDown', ['string', 'string'], [event.code, event.key]);
+    if (this.scrollKeys.includes(event.key) || event.key === 'Alt') event.preventDefault();
+    // Alt belongs to the menu bar: only its release, alone, counts.
+    if (event.key !== 'Alt') pageEvents.post('PageKeyDown', ['string', 'string'], [event.code, event.key]);
   },
 
   keyUp(event) {
-    const key = this.pressedAs.has(event.code) ? this.pressedAs.get(event.code) : event.key;
-    this.pressedAs.delete(event.code);
-    if (!this.gameHasKey(event)) return;
-    if (this.scrollKeys.includes(event.key) || event.key === 'Alt') event.preventDefault();
-    if (event.key === 'Alt' && this.loneAlt) pageMenu.activateFromKeyboard();
-    pageEvents.post('PageKeyUp', ['string', 'string'], [event.code, key]);
+    const key = this.pressedAs.get(event.code);
+    if (!this.pressedAs.delete(event.code) || this.keyboardElsewhere()) return;
+    if (this.scrollKeys.includes(key) || key === 'Alt') event.preventDefault();
+    if (key !== 'Alt') {
+      pageEvents.post('PageKeyUp', ['string', 'string'], [event.code, key]);
+    } else if (this.loneAlt) {
+      pageMenu.activateFromKeyboard();
+    }
   },
 
+  // The game forgets its held keys, so their releases are not its own.
   lost() {
     this.loneAlt = false;
+    this.pressedAs.clear();
     pageEvents.post('PageLostKeyboard');
   }
 };

@@ -9,6 +9,7 @@ var pageMenu = {
   active: false,
   title: -1,   // the highlighted title
   open: [],    // the open drop-downs, outermost first: {list, index}
+  pointerAt: null,  // where the pointer was last seen, on the screen
 
   check(id, checked) {
     const item = this.bar.querySelector('[data-command="' + id + '"]');
@@ -183,7 +184,18 @@ var pageMenu = {
   },
 
   // The pointer: a title opens or closes its drop-down, hovering highlights
-  // and opens "Level", a click on an item chooses it.
+  // and opens "Level", a click on an item chooses it. Only a pointer that
+  // moves highlights: browsers also report a move, at the same place, when
+  // a drop-down opens under a resting pointer (the player clicked the game
+  // there, then pressed F10), and that one must leave the keyboard's
+  // highlight alone. The first report only tells where the pointer is.
+  pointerMoved(event) {
+    const at = event.screenX + ',' + event.screenY;
+    const moved = this.pointerAt !== null && this.pointerAt !== at;
+    this.pointerAt = at;
+    return moved;
+  },
+
   titlePressed(title) {
     if (this.open.length > 0 && this.title === title) {
       this.close();
@@ -193,6 +205,10 @@ var pageMenu = {
       this.activate(title);
       this.choose(this.titles[title]);
     }
+  },
+
+  pointerOverTitle(title) {
+    if (this.open.length > 0 && this.title !== title && this.dropDownOf(title)) this.openTitle(title, -1);
   },
 
   pointerOver(item) {
@@ -212,14 +228,15 @@ pageMenu.titles.forEach((element, title) => {
     event.preventDefault();
     pageMenu.titlePressed(title);
   });
-  element.addEventListener('mouseenter', () => {
-    if (pageMenu.open.length > 0 && pageMenu.title !== title && pageMenu.dropDownOf(title)) pageMenu.openTitle(title, -1);
-  });
+});
+window.addEventListener('pointermove', (event) => {
+  if (!pageMenu.pointerMoved(event) || !(event.target instanceof Element)) return;
+  const item = event.target.closest('#menu-bar .drop-down li');
+  if (item) pageMenu.pointerOver(item);
+  const title = pageMenu.titles.indexOf(event.target.closest('#menu-bar .menu-title'));
+  if (title >= 0) pageMenu.pointerOverTitle(title);
 });
 pageMenu.bar.querySelectorAll('.drop-down li').forEach((item) => {
-  item.addEventListener('mouseover', (event) => {
-    if (event.target.closest('li') === item) pageMenu.pointerOver(item);
-  });
   item.addEventListener('click', (event) => {
     if (event.target.closest('li') === item) pageMenu.choose(item);
   });

@@ -1,9 +1,9 @@
-// The web app's service worker: it keeps the page and its script in a cache
-// named for the version and answers from it, so the game starts and plays
-// with the network gone. A new version's worker fills its own cache, takes
+// The web app's service worker: it keeps the page, its script, the web app's
+// manifest and its icons in a cache named for the version and answers from
+// it, so the game starts, plays and installs with the network gone. A new version's worker fills its own cache, takes
 // over and drops the caches of the versions before it.
 const cacheName = 'quadrafall-@PROJECT_VERSION@';
-const keptFiles = ['index.html', 'quadrafall.js'];
+const keptFiles = ['index.html', 'quadrafall.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {
   // Past the browser's HTTP cache, which may still hold the old version.

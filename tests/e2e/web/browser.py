@@ -15,6 +15,7 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.keys import Keys
 
 CHROMIUM = os.environ.get('QUADRAFALL_CHROMIUM', '/usr/bin/chromium')
@@ -171,6 +172,15 @@ class PageSession:
 
     def click(self, selector):
         self.driver.find_element('css selector', selector).click()
+
+    def point_at(self, x, y, click=False):
+        """Moves the pointer to a point of the viewport, in CSS pixels, and
+        clicks there if asked; the pointer then rests at that point."""
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(round(x), round(y))
+        if click:
+            actions.pointer_action.click()
+        actions.perform()
 
     # The menu, by keyboard as a player uses it on the desktop
 

@@ -77,6 +77,32 @@ class Menu(PageCase):
                 if highlighted:
                     page.tap('Escape')
 
+    def test_a_pointer_resting_where_the_menu_drops_down_never_chooses_for_the_keyboard(self):
+        page = self.open_page()
+        middle_of = """
+            const list = document.querySelector('#menu-bar .drop-down'), hidden = list.hidden;
+            list.hidden = false;
+            const box = document.querySelector(arguments[0]).getBoundingClientRect();
+            list.hidden = hidden;
+            return [box.left + box.width / 2, box.top + box.height / 2];"""
+        # where the pointer rests after a click on the game, the keys then
+        # pressed, and what they must have done
+        for under, keys, done in [
+                ('#menu-bar [data-command="40002"]', ['F10', 'Down', 'Return'], page.wait_for_piece),
+                ('#game', ['F10', 'Down', 'Down', 'Right'] + ['Down'] * 5 + ['Return'],
+                 lambda: self.ticked_levels(page) == ['5'])]:
+            with self.subTest(under):
+                page.point_at(*page.js(middle_of, under), click=True)
+                page.tap(*keys)
+                self.assertTrue(done(), self.ticked_levels(page))
+                self.assertFalse(page.js('return pageEvents.ended;'))
+        # A pointer that moves highlights what it comes to.
+        top_ten = '#menu-bar [data-command="40003"]'
+        page.tap('F10', 'Down')
+        page.point_at(*page.js(middle_of, top_ten))
+        self.assertTrue(page.wait_until(lambda: page.js(
+            'return document.querySelector(arguments[0]).classList.contains("highlighted");', top_ten)))
+
     def test_exit_ends_the_game_and_the_page_offers_to_start_again(self):
         page = self.open_page()
         page.choose_new()
@@ -85,10 +111,15 @@ class Menu(PageCase):
         self.assertTrue(page.wait_until(lambda: page.js("return !document.getElementById('ended').hidden;")))
         self.assertEqual(page.js("return document.getElementById('ended').innerText.split('\\n')[0];"),
                          'The game has ended.')
-        # Nothing moves any more, whatever the player does with the page.
+        # Nothing of the game or its menu is left to see or to point at,
+        # and nothing moves any more, whatever the player does with the page.
+        self.assertEqual(page.js("return ['#menu-bar', '#game-area'].filter((s) => "
+                                 "document.querySelector(s).getClientRects().length > 0);"), [])
         ended = page.canvas_rgb()
         page.click('#ended p')
         page.tap('Down', 'Left', 'F10', 'Down')
+        page.point_at(10, 10, click=True)
+        self.assertFalse(page.js('return pageMenu.active;'))
         page.pause(1500)
         self.assertSamePixels(page.canvas_rgb(), ended)
         page.click('#start-again')

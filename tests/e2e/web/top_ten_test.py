@@ -5,6 +5,7 @@ import struct
 import unittest
 
 import references
+from browser import CLIENT_WIDTH
 from page_case import PageCase
 
 # Every place holds -1 points, shown as the unsigned 4294967295.
@@ -81,6 +82,23 @@ class TopTen(PageCase):
         page.tap('Return')
         self.assertTrue(page.wait_until(lambda: not page.dialog_open('top-ten')))
         self.assertIsNone(page.stored_bytes())
+
+    def test_it_opens_at_the_games_corner_and_grows_with_its_zoom_in_a_browser_without_css_zoom(self):
+        page = self.open_page()
+        # As Firefox before 126 shows the page: CSS zoom has no effect.
+        page.js("const style = document.createElement('style'); style.textContent = '* { zoom: 1 !important; }';"
+                "document.head.append(style);")
+        page.choose_top_ten()
+        self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
+        # the viewport in CSS pixels, and the game's zoom there
+        for width, height, zoom in [(800, 500, 1), (1300, 1000, 2)]:
+            with self.subTest(zoom=zoom):
+                page.set_viewport(width, height)
+                self.assertTrue(page.wait_until(lambda: page.element_box('#game')[2] == CLIENT_WIDTH * zoom))
+                game, dialog = page.element_box('#game'), page.element_box('#top-ten')
+                # The template's 178 x 154 units, a caption of 18 pixels and
+                # a border of one, each pixel grown as the game's are.
+                self.assertEqual(dialog[:4], [game[0], game[1], 269 * zoom, 270.25 * zoom])
 
     def test_a_game_goes_on_under_it(self):
         page = self.open_page()
