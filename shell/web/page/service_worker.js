@@ -1,7 +1,8 @@
 // The web app's service worker: it keeps the page, its script, the web app's
 // manifest and its icons in a cache named for the version and answers from
-// it, so the game starts, plays and installs with the network gone. A new version's worker fills its own cache, takes
-// over and drops the caches of the versions before it.
+// it, so the game starts, plays and installs with the network gone. A new
+// version's worker fills its own cache, takes over and drops the caches of
+// the versions before it.
 const cacheName = 'quadrafall-@PROJECT_VERSION@';
 const keptFiles = ['index.html', 'quadrafall.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
