@@ -155,27 +155,35 @@ void RemoveAbandonedTemporaries(const std::string& justWritten) {
     }
 }
 
-// True when the new bytes have replaced the file whole; otherwise the
-// temporary file is gone again.
-bool ReplacedWhole(const std::uint8_t* bytes, std::size_t size) {
+enum ReplaceOutcome {
+    Replaced,
+    NoReplaceToBeHad,  // the temporary file or the rename refused: the file may be written in place
+    NewBytesNotKept,   // the disk took no new bytes (full, failing): the old table must stay as it is
+};
+
+// Unless the new bytes have replaced the file whole, the temporary file is
+// gone again.
+ReplaceOutcome ReplaceWhole(const std::uint8_t* bytes, std::size_t size, SystemError* code) {
     const std::string temporary = TemporaryName();
     if (store.locked) RemoveFile(temporary);
     SystemFile file;
-    if (MakeNewFile(temporary, store.file, &file) != 0) return false;
-    const SystemError written = WriteSynced(file, bytes, size);
-    if (CloseFile(&file) != 0 || written != 0) {
+    if (MakeNewFile(temporary, store.file, &file) != 0) return NoReplaceToBeHad;
+    *code = WriteSynced(file, bytes, size);
+    const SystemError closed = CloseFile(&file);
+    if (*code == 0) *code = closed;
+    if (*code != 0) {
         RemoveFile(temporary);
-        return false;
+        return NewBytesNotKept;
     }
     RemoveAbandonedTemporaries(temporary);
     if (RenameFile(temporary, store.target, &store.file) != 0) {
         RemoveFile(temporary);
-        return false;
+        return NoReplaceToBeHad;
     }
     // The new table is in place already, so a folder that cannot be synced
     // is not a failed save.
     SyncFolder(FolderOf(store.target));
-    return true;
+    return Replaced;
 }
 
 // From the start, so that the old table stays until the new bytes are
@@ -246,11 +254,16 @@ bool LockScoreStore(StoreError* error) {
     return true;
 }
 
-// Whatever keeps the replace from being made, the file itself was opened
-// to be written when it was locked, so it may be written in place.
+// Whatever refuses the temporary file or the rename, the file itself was
+// opened to be written when it was locked, so it may be written in place.
 bool ReplaceScoreStore(const std::uint8_t* bytes, std::size_t size, StoreError* error) {
     if (!store.open) return Fail(error, "it was not locked first");
-    if (store.file.kind == RegularFile && ReplacedWhole(bytes, size)) return true;
+    if (store.file.kind == RegularFile) {
+        SystemError code = 0;
+        const ReplaceOutcome outcome = ReplaceWhole(bytes, size, &code);
+        if (outcome == Replaced) return true;
+        if (outcome == NewBytesNotKept) return Fail(error, code);
+    }
     const SystemError code = WriteInPlace(bytes, size);
     return code == 0 || Fail(error, code);
 }
