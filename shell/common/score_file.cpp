@@ -51,11 +51,11 @@ constexpr std::uint8_t TailGuard = 0x00;
 constexpr std::uint8_t CarriageReturn = 0x0D;
 
 struct LockedStore {
-    bool open = false;   // between LockScoreStore and UnlockScoreStore
-    SystemFile file;       // a regular file open to read and write, anything else to write only
-    bool locked = false; // false where the file system offers no lock
-    bool made = false;   // made, empty, by this save to have a file to lock
-    std::string target;  // the real file, at the end of any links
+    bool open = false;    // between LockScoreStore and UnlockScoreStore
+    SystemFile file;      // a regular file open to read and write, anything else to write only
+    bool locked = false;  // false where the file system offers no lock
+    bool made = false;    // made, empty, by this save to have a file to lock
+    std::string target;   // the real file, at the end of any links
 };
 
 LockedStore store;
@@ -104,7 +104,7 @@ void CloseRemovingMadeFile() {
 // locks gets a save without one. Every pass checks the time and pauses.
 bool OpenAndLockTarget(StoreError* error) {
     const Clock::time_point deadline = Clock::now() + LockWait;
-    for (int disagreements = 0;; ++disagreements) {
+    for (int disagreements = 0;;) {
         bool made = false;
         const SystemError opened = OpenOrMakeTarget(StoreFileName, &store.file, &store.target, &made);
         if (opened != 0) return Fail(error, opened);
@@ -113,7 +113,7 @@ bool OpenAndLockTarget(StoreError* error) {
         const LockOutcome lock = LockOpenFile(&store.file, store.target);
         if (lock == LockUnavailable) return true;
         if (lock == LockTaken &&
-            (disagreements >= MostDisagreements || NameLeadsToFile(store.file, store.target))) {
+            (NameLeadsToFile(store.file, store.target) || ++disagreements > MostDisagreements)) {
             store.locked = true;
             return true;
         }

@@ -62,7 +62,8 @@ SystemError CloseFile(SystemFile* file);
 // user may give them.
 SystemError MakeNewFile(const std::string& path, const SystemFile& like, SystemFile* file);
 // Puts from in place of to in one step. target is to, open: a system that
-// cannot replace an open file (Windows) closes it first, keeping its lock.
+// cannot replace an open file (Windows) closes it first, keeping its lock,
+// and opens it again when the rename fails.
 SystemError RenameFile(const std::string& from, const std::string& to, SystemFile* target);
 // Puts the folder's names on the disk, after a rename.
 SystemError SyncFolder(const std::string& folder);

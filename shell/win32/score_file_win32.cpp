@@ -191,7 +191,8 @@ SystemError MakeNewFile(const std::string& path, const SystemFile&, SystemFile* 
 }
 
 // A move that is written through before it returns, so the folder needs no
-// sync of its own.
+// sync of its own. The target is closed for it (its lock is the lock
+// file's) and opened again when the move fails, to be written in place.
 SystemError RenameFile(const std::string& from, const std::string& to, SystemFile* target) {
     if (IsOpen(target->handle)) CloseHandle(Handle(target->handle));
     target->handle = Stored(INVALID_HANDLE_VALUE);
@@ -201,7 +202,11 @@ SystemError RenameFile(const std::string& from, const std::string& to, SystemFil
             return 0;
         }
         const DWORD code = GetLastError();
-        if ((code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) || waited >= RenameWaitMs) return code;
+        if ((code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) || waited >= RenameWaitMs) {
+            target->handle = Stored(CreateFileW(destination.c_str(), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return code;
+        }
         Sleep(RenameRetryMs);
     }
 }
