@@ -69,11 +69,12 @@ struct Ending {
     std::string errors;
 };
 
-// How a writer runs: as whom, which of the two programs, and where.
+// How a writer runs: as whom, which of the programs, and where.
 struct Launch {
     bool ordinaryUser = false;
     bool unlocked = false;  // top_ten_writer_unlocked, whose store gets no lock
     std::string folder;     // the test's own folder when empty
+    std::string fault;      // top_ten_writer_faulty's QUADRAFALL_STORE_FAULT when set
 };
 
 void BecomeOrdinaryUser() {
@@ -98,6 +99,7 @@ Writer StartProgram(const std::string& program, const std::vector<std::string>& 
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
         if (!launch.folder.empty() && chdir(launch.folder.c_str()) != 0) _exit(126);
         if (launch.ordinaryUser) BecomeOrdinaryUser();
+        if (!launch.fault.empty()) setenv("QUADRAFALL_STORE_FAULT", launch.fault.c_str(), 1);
         std::vector<char*> argv;
         for (std::string& part : command) argv.push_back(part.data());
         argv.push_back(nullptr);
@@ -211,6 +213,38 @@ bool StoredWhole(const std::string& path = FileName) {
     return records == HighScoreCount && Bytes(again, again + length) == stored;
 }
 
+// The table a start-up loads from the stored bytes, stored again: the bytes
+// a copy of the game goes by, whatever follows the table.
+Bytes AsLoaded(const Bytes& stored) {
+    HighScoreTable table = {};
+    DecodeHighScores(stored.data(), stored.size(), table);
+    uint8_t again[HighScoreStoredMaxSize];
+    return Bytes(again, again + EncodeHighScores(table, again));
+}
+
+Bytes WithAnnEntered(const Bytes& stored) {
+    HighScoreTable table = {};
+    DecodeHighScores(stored.data(), stored.size(), table);
+    InsertIntoTable(table, 50, "Ann");
+    uint8_t again[HighScoreStoredMaxSize];
+    return Bytes(again, again + EncodeHighScores(table, again));
+}
+
+// A table whose new bytes, once Ann has entered, end in a 0x0D where the old
+// bytes hold the 0x0A of a stored pair: 0x0A in the first score and in the
+// last entry, which Ann pushes out, and a 0x0D last in the entry before it.
+Bytes CarriageReturnBeforeAnOldLineFeed() {
+    HighScoreTable table = {};
+    for (HighScoreEntry& entry : table.entries) entry = MakeHighScoreEntry(100, "Old");
+    table.entries[0].score = 0x10A;
+    table.entries[8] = MakeHighScoreEntry(20, "Cr");
+    table.entries[8].name[9] = 0x0D;
+    table.entries[9] = MakeHighScoreEntry(10, "Lf");
+    table.entries[9].name[8] = 0x0A;
+    uint8_t stored[HighScoreStoredMaxSize];
+    return Bytes(stored, stored + EncodeHighScores(table, stored));
+}
+
 bool StraceWorks() { return std::system("strace -o /dev/null true >/dev/null 2>&1") == 0; }
 
 class StoreProcesses : public ::testing::Test {
@@ -249,6 +283,7 @@ private:
     std::string Program(const Launch& launch) {
         std::string writer = Environment("QUADRAFALL_WRITER");
         if (launch.unlocked) writer.insert(writer.rfind("top_ten_writer") + 14, "_unlocked");
+        if (!launch.fault.empty()) writer.insert(writer.rfind("top_ten_writer") + 14, "_faulty");
         if (!launch.ordinaryUser) return writer;
         const std::string copy = scratch.Path() + "/" + std::filesystem::path(writer).filename().string();
         std::error_code ignored;
@@ -298,7 +333,7 @@ TEST_F(StoreProcesses, ASecondCopyWaitsForTheLockAndGivesUpAfterABoundedWait) {
             ASSERT_EQ(symlink("../shared/table", "a/highscores.dat"), 0);
             ASSERT_EQ(symlink("../shared/table", "b/highscores.dat"), 0);
         }
-        Writer holder = StartWriter({"hold-lock"}, {false, false, c.linked ? "a" : ""});
+        Writer holder = StartWriter({"hold-lock"}, {false, false, c.linked ? "a" : "", ""});
         ASSERT_EQ(ReadLine(holder, 20000), "locked");
         if (Environment("QUADRAFALL_WRITER_EMULATOR").empty()) {
             // A record lock on the table itself, which a network file system
@@ -310,7 +345,7 @@ TEST_F(StoreProcesses, ASecondCopyWaitsForTheLockAndGivesUpAfterABoundedWait) {
             close(file);
             EXPECT_EQ(probe.l_type, F_WRLCK) << "nothing holds a record lock on the table";
         }
-        Writer ann = StartWriter({"store", "50", "Ann"}, {false, false, c.linked ? "b" : ""});
+        Writer ann = StartWriter({"store", "50", "Ann"}, {false, false, c.linked ? "b" : "", ""});
         ASSERT_EQ(ReadLine(ann, 20000), "ready");
         const Clock::time_point asked = Clock::now();
 
@@ -347,7 +382,7 @@ TEST_F(StoreProcesses, CopiesThatCannotLockNeverWriteIntoEachOthersFiles) {
         std::vector<Writer> copies;
         for (int i = 0; i < Copies; ++i) {
             const std::string name = "c" + std::to_string(i);
-            copies.push_back(StartWriter({"store", std::to_string(10 + i), name, "--wait"}, {false, true, ""}));
+            copies.push_back(StartWriter({"store", std::to_string(10 + i), name, "--wait"}, {false, true, "", ""}));
         }
         for (Writer& copy : copies) ASSERT_EQ(ReadLine(copy, 20000), "ready");
         for (Writer& copy : copies) SendLine(copy);
@@ -364,10 +399,14 @@ TEST_F(StoreProcesses, CopiesThatCannotLockNeverWriteIntoEachOthersFiles) {
 // folder that holds Old's table and is then made as a row says (shell
 // commands, run as root). Only a regular file is ever replaced, nothing is
 // waited on, nothing is left beside the table, the file keeps its mode and
-// owner, and only a failure is told. Rows marked posix need root and POSIX
-// file types; the others hold for every build.
+// owner, and only a failure is told. Rows with a fault run
+// top_ten_writer_faulty: a save ended at each step of a write in place
+// leaves the old table or the new one, a stat that never agrees and a lock
+// never given still end in time. Leftovers of killed saves beside the table
+// go once abandoned, or are written around. Rows marked posix need root and
+// POSIX file types; the others hold for every build.
 TEST_F(StoreProcesses, ASaveWhereverTheTableIsKept) {
-    enum Outcome { Kept, WithAnn, AnnOnly, NotAFile };
+    enum Outcome { Kept, WithAnn, AnnOnly, NotAFile, NoTable };
     struct Case {
         const char* folder;
         const char* make;
@@ -375,8 +414,13 @@ TEST_F(StoreProcesses, ASaveWhereverTheTableIsKept) {
         bool byOrdinaryUser;
         const char* told;
         Outcome outcome;
-        bool sameFile;  // afterwards, where there was a file before
+        bool sameFile;            // afterwards, where there was a file before
+        const char* fault = "";   // top_ten_writer_faulty's; "end-" ones end the save (status 86)
+        const char* gone = "";    // the file beside the table that the save removes
+        bool unlocked = false;    // saved by top_ten_writer_unlocked
+        const Bytes* stored = nullptr;  // the table before, when not Old's
     };
+    const Bytes crBeforeLf = CarriageReturnBeforeAnOldLineFeed();
     const char* const denied = "The Top Ten could not be saved to highscores.dat: Permission denied.\n";
     const Case cases[] = {
         {"read-only file", "chown -R 65534:65534 . && chmod 444 highscores.dat", true, true, denied, Kept, true},
@@ -397,6 +441,24 @@ TEST_F(StoreProcesses, ASaveWhereverTheTableIsKept) {
          false},
         {"a link to no file yet", "rm highscores.dat && ln -s table highscores.dat", false, false, "", AnnOnly, false},
         {"a folder that refuses new files", "chattr +i .", false, false, "", WithAnn, true},
+        {"ended before the write in place", "chattr +i .", false, false, "", Kept, true, "end-before:write"},
+        {"ended before the cut", "chattr +i .", false, false, "", WithAnn, true, "end-before:cut"},
+        {"ended before the cut, a 0x0D over an old 0x0A", "chattr +i .", false, false, "", WithAnn, true,
+         "end-before:cut", "", false, &crBeforeLf},
+        {"ended before the sync", "chattr +i .", false, false, "", WithAnn, true, "end-before:sync"},
+        {"ended after the sync", "chattr +i .", false, false, "", WithAnn, true, "end-after:sync"},
+        {"a leftover that cannot be removed", "touch highscores.dat.tmp && chattr +i highscores.dat.tmp", false,
+         false, "", WithAnn, true},
+        {"root's leftover in a sticky shared folder", "chmod 666 highscores.dat && chmod 1777 . && touch "
+         "highscores.dat.tmp", true, true, "", WithAnn, true},
+        {"a stat that never agrees", "true", false, false, "", WithAnn, false, "lie:same-file"},
+        {"a lock never given, no table yet", "rm highscores.dat", false, false,
+         "The Top Ten could not be saved to highscores.dat: another copy of the game kept it locked.\n", NoTable,
+         false, "busy:lock"},
+        {"abandoned leftovers", "touch -d '-2 min' highscores.dat.tmp.1.2 && touch highscores.dat.tmp.3.4", false,
+         false, "", WithAnn, false, "", "highscores.dat.tmp.1.2"},
+        {"abandoned leftovers, saved without a lock", "touch -d '-2 min' highscores.dat.tmp && touch "
+         "highscores.dat.tmp.3.4", false, false, "", WithAnn, false, "", "highscores.dat.tmp", true},
     };
     const Bytes old = StoredTable({{9, "Old"}});
     const bool emulated = !Environment("QUADRAFALL_WRITER_EMULATOR").empty();
@@ -405,7 +467,8 @@ TEST_F(StoreProcesses, ASaveWhereverTheTableIsKept) {
         const std::string folder = scratch.Path() + "/" + c.folder;
         const std::string name = folder + "/" + FileName;
         ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-        WriteFile(name, old);
+        const Bytes& oldTable = c.stored != nullptr ? *c.stored : old;
+        WriteFile(name, oldTable);
         if (std::system(("cd \"" + folder + "\" && " + c.make + " 2>/dev/null").c_str()) != 0) {
             std::printf("%s: cannot be made here\n", c.folder);
             continue;
@@ -415,24 +478,32 @@ TEST_F(StoreProcesses, ASaveWhereverTheTableIsKept) {
         const bool existed = stat(name.c_str(), &before) == 0;
         std::vector<std::string> files = FilesIn(folder);
         if (c.outcome == AnnOnly) files = {FileName, "table"};  // the file the link names, made
+        files.erase(std::remove(files.begin(), files.end(), c.gone), files.end());
 
-        Writer ann = StartWriter({"store", "50", "Ann"}, {c.byOrdinaryUser, false, folder});
+        Writer ann = StartWriter({"store", "50", "Ann"}, {c.byOrdinaryUser, c.unlocked, folder, c.fault});
         EXPECT_EQ(ReadLine(ann, 10000), "ready") << c.folder << ": the start waited";
         const Clock::time_point asked = Clock::now();
         const Ending ending = WaitForEnd(ann, 10000);
-        EXPECT_LT(MsSince(asked), 2500) << c.folder << ": the save waited";
+        EXPECT_LT(MsSince(asked), c.outcome == NoTable ? 5000 : 2500) << c.folder << ": the save waited";
         chmod(folder.c_str(), 0755);
 
-        EXPECT_EQ(ending.status, c.told[0] != '\0' ? 1 : 0) << c.folder;
+        const bool ended = std::strncmp(c.fault, "end-", 4) == 0;
+        EXPECT_EQ(ending.status, ended ? 86 : c.told[0] != '\0' ? 1 : 0) << c.folder;
         EXPECT_EQ(ending.errors, c.told) << c.folder;
+        if (c.outcome == NoTable) {  // the file made to be locked is gone again
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{}) << c.folder;
+            continue;
+        }
         struct stat linkAfter = {}, after = {};
         lstat(name.c_str(), &linkAfter);
         ASSERT_EQ(stat(name.c_str(), &after), 0) << c.folder;
         EXPECT_EQ(linkAfter.st_mode & S_IFMT, linkBefore.st_mode & S_IFMT) << c.folder << ": the name changed type";
         EXPECT_EQ(FilesIn(folder), files) << c.folder;
-        const Bytes want[] = {old, StoredTable({{9, "Old"}, {50, "Ann"}}), StoredTable({{50, "Ann"}})};
-        if (c.outcome != NotAFile) {
-            EXPECT_EQ(ReadFile(name), want[c.outcome]) << c.folder;
+        const Bytes want[] = {oldTable, WithAnnEntered(oldTable), StoredTable({{50, "Ann"}})};
+        if (c.outcome != NotAFile) {  // before the cut, an old tail may follow the new bytes
+            const Bytes stored = ReadFile(name);
+            EXPECT_EQ(std::strcmp(c.fault, "end-before:cut") == 0 ? AsLoaded(stored) : stored, want[c.outcome])
+                << c.folder;
         }
         if (!existed) continue;
         EXPECT_EQ(after.st_mode, before.st_mode) << c.folder;
@@ -473,32 +544,34 @@ TEST_F(PosixStoreProcesses, TheNewBytesAreSyncedBeforeTheyReplaceTheFile) {
     EXPECT_GT(folderSynced, renameStep) << "the folder was not synced after the rename";
 }
 
-// Written in place, the file is truncated, written and then synced, so that
-// the new table is on the disk when the save is done.
-TEST_F(PosixStoreProcesses, AFileWrittenInPlaceIsTruncatedWrittenAndSynced) {
+// Written in place, the file is never emptied first: the new bytes go in
+// from the start, the file is then cut to their length and synced, so that
+// the old table stays until the new one is there, and the new one is on the
+// disk when the save is done.
+TEST_F(PosixStoreProcesses, AFileWrittenInPlaceIsWrittenThenCutThenSynced) {
     if (!StraceWorks()) GTEST_SKIP() << "strace cannot trace here";
     ASSERT_EQ(mkdir("fixed", 0755), 0);
     WriteFile("fixed/highscores.dat", StoredTable({{9, "Old"}}));
     // A folder that refuses new files, even root's.
     if (std::system("chattr +i fixed 2>/dev/null") != 0) GTEST_SKIP() << "no folder can be made immutable here";
-    std::istringstream log(TraceSave("fixed", "openat,ftruncate,write,fsync,fdatasync"));
+    std::istringstream log(TraceSave("fixed", "openat,ftruncate,write,pwrite64,fsync,fdatasync"));
 
     const std::regex openedTable(R"(openat\(.*"highscores\.dat", O_RDWR.*\)\s+=\s+(\d+))");
-    const std::regex call(R"((ftruncate|write|fsync|fdatasync)\((\d+)[,)].*=\s+(\d+))");
+    const std::regex call(R"((ftruncate|p?write(?:64)?|fsync|fdatasync)\((\d+)[,)].*=\s+(\d+))");
     std::string tableFd;
-    int step = 0, truncated = -1, lastWrite = -1, synced = -1;
+    int step = 0, firstCut = -1, lastWrite = -1, synced = -1;
     for (std::string line; std::getline(log, line); ++step) {
         std::smatch match;
         if (std::regex_search(line, match, openedTable)) tableFd = match[1];
         if (!std::regex_search(line, match, call) || match[2] != tableFd) continue;
-        if (match[1] == "ftruncate") truncated = step;
-        if (match[1] == "write") lastWrite = step;
-        if (match[1] != "ftruncate" && match[1] != "write") synced = step;
+        if (match[1] == "ftruncate" && firstCut < 0) firstCut = step;
+        if (match[1].str().find("write") != std::string::npos) lastWrite = step;
+        if (match[1] == "fsync" || match[1] == "fdatasync") synced = step;
     }
 
-    EXPECT_GE(truncated, 0) << "the file was not truncated";
-    EXPECT_GT(lastWrite, truncated) << "the file was not written after it was truncated";
-    EXPECT_GT(synced, lastWrite) << "the file was not synced after it was written";
+    EXPECT_GE(lastWrite, 0) << "the file was not written";
+    EXPECT_GT(firstCut, lastWrite) << "the file was cut before the new bytes were in it";
+    EXPECT_GT(synced, firstCut) << "the file was not synced after it was cut";
     EXPECT_EQ(ReadFile("fixed/highscores.dat"), StoredTable({{9, "Old"}, {50, "Ann"}}));
 }
 

@@ -325,17 +325,19 @@ TEST_F(TopTenFileFailures, AFileThatCannotBeReadIsReportedAndTheTableKeepsItsVal
     for (int i = 0; i < HighScoreCount; ++i) EXPECT_TRUE(EntryIsMarked(i)) << "entry " << i;
 }
 
-TEST_F(TopTenFileFailures, WhenTheTemporaryCannotBeCreatedTheOldFileStaysAsItWas) {
+// A leftover that cannot be removed (here a folder) is no reason to keep the
+// new table from a file that may be written.
+TEST_F(TopTenFileFailures, WhenTheTemporaryCannotBeCreatedTheFileIsWrittenInPlace) {
     const Bytes old = Join({PlainRecord(9, 0, 0, 0, "Old\0\0\0\0\0\0\0"), Repeat(DefaultRecord, 9)});
     WriteFile(FileName, old);
     ASSERT_EQ(mkdir(TemporaryName, 0700), 0);
     ResetHighScores();
     InsertHighScore(50, "New");
 
-    EXPECT_EQ(StoreTableAsItIs(highScores), 0);
+    EXPECT_EQ(StoreTableAsItIs(highScores), 1);
 
-    EXPECT_EQ(ReadFile(FileName), old);
-    EXPECT_EQ(highScores.entries[0].score, 50) << "the table in memory keeps the change";
+    EXPECT_EQ(ReadFile(FileName), Join({PlainRecord(50, 0, 0, 0, "New\0\0\0\0\0\0\0"), Repeat(DefaultRecord, 9)}));
+    EXPECT_TRUE(Exists(TemporaryName)) << "the leftover is not this save's to remove";
 }
 
 TEST_F(TopTenFileFailures, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporary) {
