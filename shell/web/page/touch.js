@@ -30,7 +30,7 @@ var pageTouch = {
       // the focus, which would make the game forget its held keys. Not
       // captured, so that a finger sliding off the control leaves it.
       event.preventDefault();
-      if (control.hasPointerCapture(event.pointerId)) control.releasePointerCapture(event.pointerId);
+      control.releasePointerCapture(event.pointerId);
       this.press(control, event.pointerId);
     });
     for (const lifted of ['pointerup', 'pointercancel', 'pointerleave']) {

@@ -5,8 +5,10 @@ does when it loses the focus or opens its menu or a dialog."""
 import unittest
 
 import references
+import touch_screen
 from browser import CELL
 from page_case import PageCase
+from row_removal_test import falling_piece_left
 
 
 def another_tab_comes_to_the_front(page):
@@ -112,6 +114,39 @@ class HeldKeys(PageCase):
                 # After the release only gravity moves it, a row at most.
                 self.assertIn([(step['left'], step['top']) for step in steps if step['at'] > 220], [[], [(0, CELL)]])
 
+    # Chromium only: fingers through its DevTools protocol.
+    def test_chromium_only_a_finger_holds_its_control_as_a_key_two_fingers_hold_two_and_sliding_off_lifts(self):
+        page = self.open_page()
+        touch_screen.emulate(page, 390, 844, 3)
+        page.hold_clock()
+        where = lambda: (falling_piece_left(page.canvas_rgb()), page.falling_piece_top())
+        # each phase: the controls under the fingers by their key, 'off'
+        # for a finger slid onto the page beside them, how long they stay,
+        # and the cells the piece moves left and down meanwhile (at least
+        # as many down while Down is held, at most one by gravity else)
+        for name, phases in [
+                ('Left held repeats as its key', [({1: 'ArrowLeft'}, 400, 3, 0), ({}, 400, 0, 0)]),
+                ('Down held, Left tapped', [({1: 'ArrowDown'}, 220, 0, 3), ({1: 'ArrowDown', 2: 'ArrowLeft'}, 60, 1, 1),
+                                           ({1: 'ArrowDown'}, 320, 0, 6), ({}, 300, 0, 0)]),
+                ('Left slid off', [({1: 'ArrowLeft'}, 60, 1, 0), ({1: 'off'}, 400, 0, 0), ({}, 300, 0, 0)])]:
+            with self.subTest(name):
+                page.reload()
+                page.choose_new()
+                self.assertTrue(page.wait_for_piece())
+                points = {key: touch_screen.centre(page, '#touch-controls [data-key="%s"]' % key)
+                          for key in ['ArrowLeft', 'ArrowDown']}
+                points['off'] = (5, page.element_box('#side')[1] + 5)
+                for fingers, ms, left, down in phases:
+                    before = where()
+                    touch_screen.touch(page, {finger: points[key] for finger, key in fingers.items()})
+                    # A slide runs the clock on until the page has it.
+                    if 'off' in fingers.values():
+                        before = where()
+                    page.advance(ms)
+                    after = where()
+                    self.assertEqual(before[0] - after[0], left * CELL, fingers)
+                    rows = (after[1] - before[1]) // CELL
+                    self.assertTrue(rows >= down if 'ArrowDown' in fingers.values() else rows <= 1, (fingers, rows))
 
 if __name__ == '__main__':
     unittest.main()
