@@ -6,7 +6,7 @@
 var pagePause = {
   show(paused) {
     document.getElementById('paused').hidden = !paused;
-    document.querySelector('#touch-controls [data-code="KeyP"]').setAttribute('aria-pressed', String(paused));
+    document.querySelector('#touch-controls [data-code="KeyP"]').setAttribute('aria-pressed', paused ? 'true' : 'false');
   }
 };
 

@@ -128,13 +128,14 @@ class HeldKeys(PageCase):
                 ('Left held repeats as its key', [({1: 'ArrowLeft'}, 400, 3, 0), ({}, 400, 0, 0)]),
                 ('Down held, Left tapped', [({1: 'ArrowDown'}, 220, 0, 3), ({1: 'ArrowDown', 2: 'ArrowLeft'}, 60, 1, 1),
                                            ({1: 'ArrowDown'}, 320, 0, 6), ({}, 300, 0, 0)]),
-                ('Left slid off', [({1: 'ArrowLeft'}, 60, 1, 0), ({1: 'off'}, 400, 0, 0), ({}, 300, 0, 0)])]:
+                ('Left slid off', [({1: 'ArrowLeft'}, 60, 1, 0), ({1: 'off'}, 400, 0, 0), ({}, 300, 0, 0)]),
+                ('Pause tapped, Left held', [({1: 'p'}, 60, 0, 0), ({}, 60, 0, 0), ({1: 'ArrowLeft'}, 400, 0, 0)])]:
             with self.subTest(name):
                 page.reload()
                 page.choose_new()
                 self.assertTrue(page.wait_for_piece())
                 points = {key: touch_screen.centre(page, '#touch-controls [data-key="%s"]' % key)
-                          for key in ['ArrowLeft', 'ArrowDown']}
+                          for key in ['ArrowLeft', 'ArrowDown', 'p']}
                 points['off'] = (5, page.element_box('#side')[1] + 5)
                 for fingers, ms, left, down in phases:
                     before = where()
@@ -147,6 +148,11 @@ class HeldKeys(PageCase):
                     self.assertEqual(before[0] - after[0], left * CELL, fingers)
                     rows = (after[1] - before[1]) // CELL
                     self.assertTrue(rows >= down if 'ArrowDown' in fingers.values() else rows <= 1, (fingers, rows))
+                touch_screen.touch(page, {})
+                # The Pause control shows the pause, however it came.
+                self.assertEqual(page.js('return document.querySelector(\'#touch-controls [data-key="p"]\').ariaPressed;'),
+                                 'true' if paused_label_shown(page) else 'false')
+                self.assertEqual(paused_label_shown(page), name.startswith('Pause'))
 
 if __name__ == '__main__':
     unittest.main()

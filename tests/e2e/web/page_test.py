@@ -77,9 +77,11 @@ class Page(PageCase):
                 left, top, box_width, box_height, _ = page.element_box('#game')
                 self.assertEqual((box_width * ratio, box_height * ratio), (CLIENT_WIDTH * zoom, CLIENT_HEIGHT * zoom))
                 self.assertEqual((left * ratio % 1, top * ratio % 1), (0, 0))
+                # The controls, and the menu's titles, large enough for a finger.
                 controls = [page.element_box('#touch-controls [data-key="%s"]' % key)[2:4]
                             for key in ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'p']]
                 self.assertEqual([size[0] >= 48 and size[1] >= 48 for size in controls], [touch] * 5, controls)
+                self.assertEqual(page.element_box('.menu-title')[3], 44 if touch else 20)
 
     def test_the_games_keys_never_scroll_a_page_smaller_than_the_game(self):
         page = self.open_page(width=240, height=200)
