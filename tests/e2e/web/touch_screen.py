@@ -29,21 +29,15 @@ def touch(page, fingers):
     """The fingers on the screen from now on, {id: (x, y)} in CSS pixels: a
     new id is put down, a known one moves, a missing one is lifted. On the
     held clock a finger put down or lifted reaches the page at once, but a
-    move waits for a frame, which a held clock never makes: for a move the
-    clock runs free until the page has it, and is held again."""
+    move waits for a frame, which a held clock may never make."""
     down = getattr(page, 'fingers_down', {})
     points = lambda chosen: [{'id': finger, 'x': x, 'y': y} for finger, (x, y) in chosen.items()]
     lifted = {finger: point for finger, point in down.items() if finger not in fingers}
     if lifted:
         page.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': points(lifted)})
-    elif set(fingers) - set(down):
-        page.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': points(fingers)})
     elif fingers:
-        if page.clock_held:
-            page.driver.execute_cdp_cmd('Emulation.setVirtualTimePolicy', {'policy': 'advance'})
-        page.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchMove', 'touchPoints': points(fingers)})
-        if page.clock_held:
-            page.hold_clock()
+        kind = 'touchStart' if set(fingers) - set(down) else 'touchMove'
+        page.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': points(fingers)})
     page.fingers_down = dict(fingers)
 
 
