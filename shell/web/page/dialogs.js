@@ -60,8 +60,20 @@ var pageDialogs = {
       left += Math.max(0, (game.width - dialog.offsetWidth * zoom) / 2);
       top += Math.max(0, (game.height - dialog.offsetHeight * zoom) / 2);
     }
+    [left, top] = this.inView(left, top, dialog.offsetWidth * zoom, dialog.offsetHeight * zoom);
     dialog.style.left = left + 'px';
     dialog.style.top = top + 'px';
+  },
+
+  // A place moved as little as it takes to show the whole dialog in the
+  // part of the page the screen shows, which an on-screen keyboard shrinks
+  // and a pinch zoom moves; its top-left corner first when it is larger.
+  inView(left, top, width, height) {
+    const view = window.visualViewport;
+    if (!view) return [left, top];
+    const within = (start, size, viewStart, viewSize) =>
+      Math.max(viewStart, Math.min(start, viewStart + viewSize - size));
+    return [within(left, width, view.offsetLeft, view.width), within(top, height, view.offsetTop, view.height)];
   },
 
   placeAll() {
@@ -162,6 +174,10 @@ var pageDialogs = {
 
 document.querySelectorAll('dialog').forEach((dialog) => pageDialogs.attach(dialog));
 window.addEventListener('resize', () => pageDialogs.placeAll());
+if (window.visualViewport) {
+  window.visualViewport.addEventListener('resize', () => pageDialogs.placeAll());
+  window.visualViewport.addEventListener('scroll', () => pageDialogs.placeAll());
+}
 document.addEventListener('focusout', (event) => {
   if (event.target instanceof Element && event.target.closest('dialog')) setTimeout(() => pageDialogs.keepFocus(), 0);
 });

@@ -5,6 +5,7 @@ does when it loses the focus or opens its menu or a dialog."""
 import unittest
 
 import references
+import touch_screen
 from browser import CELL
 from page_case import PageCase
 
@@ -117,6 +118,58 @@ class HeldKeys(PageCase):
                 # After the release only gravity moves it, a row at most.
                 self.assertIn([(step['left'], step['top']) for step in steps if step['at'] > 220], [[], [(0, CELL)]])
 
+    # Chromium only: fingers through its DevTools protocol.
+    def test_chromium_only_a_finger_holds_its_control_as_a_key_two_fingers_hold_two_and_sliding_off_lifts(self):
+        page = self.open_page()
+        touch_screen.emulate(page, 390, 844, 3)
+        # The left and top edges of what lies in the well, at one instant.
+        where = lambda: page.js("""
+            const d = document.getElementById('game').getContext('2d').getImageData(12, 56, 160, 320).data;
+            let left = 160, top = 320;
+            for (let i = 0; i < d.length; i += 4) {
+              if (d[i] === 192 && d[i + 1] === 192 && d[i + 2] === 192) continue;
+              left = Math.min(left, (i / 4) % 160);
+              top = Math.min(top, Math.floor(i / 640));
+            }
+            return [left, top];""")
+        # each phase: the controls under the fingers by their key, 'off'
+        # for a finger slid onto the page beside them, how long they stay,
+        # and the cells the piece moves left and down meanwhile (at least as
+        # many down while Down is held, at most one by gravity else; None:
+        # not counted). A slide runs on the page's own clock: a held clock
+        # makes no frame, and the browser hands a move over at a frame.
+        for name, phases in [
+                ('Left slid off', [({1: 'ArrowLeft'}, 60, None, None), ({1: 'off'}, 450, 0, None)]),
+                ('Left held repeats as its key', [({1: 'ArrowLeft'}, 400, 3, 0), ({}, 400, 0, 0)]),
+                ('Down held, Left tapped', [({1: 'ArrowDown'}, 220, 0, 3), ({1: 'ArrowDown', 2: 'ArrowLeft'}, 60, 1, 1),
+                                           ({1: 'ArrowDown'}, 320, 0, 6), ({}, 300, 0, 0)]),
+                ('Pause tapped, Left held', [({1: 'p'}, 60, 0, 0), ({}, 60, 0, 0), ({1: 'ArrowLeft'}, 400, 0, 0)])]:
+            with self.subTest(name):
+                held = 'off' not in [key for fingers, _, _, _ in phases for key in fingers.values()]
+                if held and not page.clock_held:
+                    page.hold_clock()
+                touch_screen.touch(page, {})
+                page.reload()
+                page.choose_new()
+                self.assertTrue(page.wait_for_piece())
+                points = {key: touch_screen.centre(page, '#touch-controls [data-key="%s"]' % key)
+                          for key in ['ArrowLeft', 'ArrowDown', 'p']}
+                points['off'] = (5, page.element_box('#side')[1] + 5)
+                for fingers, ms, left, down in phases:
+                    before = where()
+                    touch_screen.touch(page, {finger: points[key] for finger, key in fingers.items()})
+                    page.advance(ms) if held else page.pause(ms)
+                    after = where()
+                    if left is not None:
+                        self.assertEqual(before[0] - after[0], left * CELL, fingers)
+                    rows = (after[1] - before[1]) // CELL
+                    if down is not None:
+                        self.assertTrue(rows >= down if 'ArrowDown' in fingers.values() else rows <= 1, (fingers, rows))
+                touch_screen.touch(page, {})
+                # The Pause control shows the pause, however it came.
+                self.assertEqual(page.js('return document.querySelector(\'#touch-controls [data-key="p"]\').ariaPressed;'),
+                                 'true' if paused_label_shown(page) else 'false')
+                self.assertEqual(paused_label_shown(page), name.startswith('Pause'))
 
 if __name__ == '__main__':
     unittest.main()

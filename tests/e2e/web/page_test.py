@@ -8,6 +8,7 @@ import threading
 import unittest
 
 import references
+import touch_screen
 from browser import CELL, CLIENT_HEIGHT, CLIENT_WIDTH, PAGE
 from page_case import PageCase
 from row_removal_test import falling_piece_left
@@ -50,6 +51,37 @@ class Page(PageCase):
                 wrong = [(x, y) for y in range(CLIENT_HEIGHT * zoom) for x in range(CLIENT_WIDTH * zoom)
                          if shot[(y0 + y) * shot_width + x0 + x] != reference[(y // zoom) * CLIENT_WIDTH + x // zoom]]
                 self.assertEqual(wrong[:5], [], '%d device pixels differ' % len(wrong))
+
+    # Chromium only: its emulation of a touch screen.
+    def test_chromium_only_on_phones_and_tablets_the_page_fits_the_screen_at_a_whole_zoom_beside_its_controls(self):
+        # viewport width and height in CSS pixels, device pixel ratio, a
+        # touch screen or a mouse, and the zoom
+        cases = [
+            (360, 800, 3, True, 3), (800, 360, 3, True, 2), (430, 932, 3, True, 4), (932, 430, 3, True, 3),
+            (1024, 768, 2, True, 3), (768, 1024, 2, True, 4), (1024, 768, 1, False, 1),
+        ]
+        page = self.open_page()
+        for width, height, ratio, touch, zoom in cases:
+            with self.subTest(width=width, height=height, ratio=ratio, touch=touch):
+                touch_screen.emulate(page, width, height, ratio, touch)
+                page.reload()
+                # The document's size and every shown box that reaches past the screen.
+                self.assertEqual(page.js("""
+                    const outside = [...document.querySelectorAll('body *')].filter((e) => {
+                      const box = e.getBoundingClientRect();
+                      return box.width * box.height > 0 &&
+                             (box.left < 0 || box.top < 0 || box.right > innerWidth || box.bottom > innerHeight);
+                    }).map((e) => e.id || e.textContent);
+                    const page = document.scrollingElement;
+                    return [page.scrollWidth, page.scrollHeight, outside];"""), [width, height, []])
+                left, top, box_width, box_height, _ = page.element_box('#game')
+                self.assertEqual((box_width * ratio, box_height * ratio), (CLIENT_WIDTH * zoom, CLIENT_HEIGHT * zoom))
+                self.assertEqual((left * ratio % 1, top * ratio % 1), (0, 0))
+                # The controls, and the menu's titles, large enough for a finger.
+                controls = [page.element_box('#touch-controls [data-key="%s"]' % key)[2:4]
+                            for key in ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'p']]
+                self.assertEqual([size[0] >= 48 and size[1] >= 48 for size in controls], [touch] * 5, controls)
+                self.assertEqual(page.element_box('.menu-title')[3], 44 if touch else 20)
 
     def test_the_games_keys_never_scroll_a_page_smaller_than_the_game(self):
         page = self.open_page(width=240, height=200)
