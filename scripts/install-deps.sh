@@ -16,7 +16,10 @@ test_packages=("${release_packages[@]}"
 case "${1:-test}" in
   play) wanted=("${play_packages[@]}") ;;
   release) wanted=("${release_packages[@]}") ;;
-  test) wanted=("${test_packages[@]}") ;;
+  test) wanted=("${test_packages[@]}")
+    # npm installs the accessibility test's axe-core; a Node.js that came
+    # with its own npm is kept, since Debian's npm would conflict with it.
+    command -v npm >/dev/null || wanted+=(nodejs npm) ;;
   *) echo "usage: $0 [play|release|test]" >&2; exit 2 ;;
 esac
 
