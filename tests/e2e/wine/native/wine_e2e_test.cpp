@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -471,16 +472,15 @@ TEST_F(WineProgram, GameEndingInTheTopTenStoresTheFirstNineCharactersOfTheName) 
 }
 
 // A save that fails keeps the old file, and the player is told in a message
-// box; the game goes on. Wine run as root writes even read-only files, so
-// the failure here is a folder where the temporary file has to go.
+// box; the game goes on. Wine run as root writes even read-only files, and a
+// save that cannot make its temporary file writes in place, so the failure
+// here is a table nothing may write or replace: an immutable one.
 TEST_F(WineProgram, ASaveThatFailsIsToldInAMessageBox) {
     // Below zero, so that the game's 0 points enter.
     std::vector<uint8_t> seeded;
     for (int i = 0; i < 10; ++i) AppendRecord(seeded, -1, "Low");
     wine.WriteScoreFile(seeded);
-    const std::string blocker = wine.directory() + "/highscores.dat.tmp";
-    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((blocker + "/keep").c_str(), 0755), 0);
+    ASSERT_EQ(std::system(("chattr +i '" + wine.directory() + "/highscores.dat'").c_str()), 0);
     StartAndWait();
     const unsigned long dialog = PlayIntoTheNameEntry();
     ASSERT_NE(dialog, 0u) << "no name entry";

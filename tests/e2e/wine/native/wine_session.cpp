@@ -53,7 +53,9 @@ WineSession::~WineSession() {
     if (probe_ > 0) KillProgram(probe_);
     // The program's X connection goes with the server, and Wine ends it then.
     if (ready_) StopXSession(session_);
-    if (!directory_.empty()) std::system(("rm -rf " + ShellQuote(directory_)).c_str());
+    // A test may have made a file in it immutable.
+    if (!directory_.empty())
+        std::system(("chattr -R -i " + ShellQuote(directory_) + " 2>/dev/null; rm -rf " + ShellQuote(directory_)).c_str());
 }
 
 std::vector<std::string> WineSession::WineEnvironment() const {
