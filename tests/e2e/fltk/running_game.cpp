@@ -96,6 +96,8 @@ void RunningGame::Stop() {
     StopXSession(session);
     if (!workDir.empty()) {
         std::error_code ignored;
+        // A test may have made a file in it immutable.
+        std::system(("chattr -R -i '" + workDir + "' 2>/dev/null").c_str());
         std::filesystem::remove_all(workDir, ignored);
         workDir.clear();
     }
