@@ -8,6 +8,15 @@ from browser import PageSession
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
+def chromium_only(needs):
+    """Marks a test that needs Chromium's own protocol (needs says for what):
+    it is run in Chromium alone, and fails in another engine."""
+    def mark(test):
+        test.chromium_only = needs
+        return test
+    return mark
+
+
 class PageCase(unittest.TestCase):
     def open_page(self, **options):
         """A fresh browser on the page, closed when the test ends."""
