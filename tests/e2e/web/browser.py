@@ -43,7 +43,7 @@ CELL = 16
 
 KEY_NAMES = {
     'F10': Keys.F10, 'Down': Keys.ARROW_DOWN, 'Up': Keys.ARROW_UP, 'Left': Keys.ARROW_LEFT,
-    'Right': Keys.ARROW_RIGHT, 'Return': Keys.ENTER, 'Escape': Keys.ESCAPE, 'Tab': Keys.TAB, 'Space': Keys.SPACE,
+    'Right': Keys.ARROW_RIGHT, 'Return': Keys.RETURN, 'Escape': Keys.ESCAPE, 'Tab': Keys.TAB, 'Space': Keys.SPACE,
     'PageDown': Keys.PAGE_DOWN, 'End': Keys.END,
 }
 
@@ -221,7 +221,8 @@ class FirefoxEngine:
             for name, value in [('browser.shell.checkDefaultBrowser', False), ('browser.startup.page', 0),
                                 ('datareporting.policy.dataSubmissionEnabled', False),
                                 ('toolkit.telemetry.reportingpolicy.firstRun', False),
-                                ('app.update.disabledForTesting', True), ('browser.tabs.warnOnClose', False)]:
+                                ('app.update.disabledForTesting', True), ('browser.tabs.warnOnClose', False),
+                                ('focusmanager.testmode', True)]:
                 prefs.write('user_pref(%s, %s);\n' % (json.dumps(name), json.dumps(value)))
         self.process = subprocess.Popen([FIREFOX, '--headless', '--no-remote', '--remote-debugging-port=0',
                                          '--profile', profile, 'about:blank'],
@@ -241,7 +242,11 @@ class FirefoxEngine:
             self.socket = websocket.create_connection(url.rstrip('/') + '/session', timeout=60, suppress_origin=True)
             self.last_id = 0
             self.version = self.send('session.new', {'capabilities': {}})['capabilities']['browserVersion']
-            self.context = self.send('browsingContext.getTree', {})['contexts'][0]['context']
+            # The tab Firefox opens with never gets the focus: the page's
+            # own tab is opened as the player opens one, and has it.
+            first = self.send('browsingContext.getTree', {})['contexts'][0]['context']
+            self.context = self.send('browsingContext.create', {'type': 'tab'})['context']
+            self.send('browsingContext.close', {'context': first})
             self.send('script.addPreloadScript', {'functionDeclaration': '() => {\n' + HELD_CLOCK + '\n}'})
         except BaseException:
             self.quit()
