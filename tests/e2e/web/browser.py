@@ -70,9 +70,12 @@ def engine_versions():
 class SeleniumEngine:
     """Chromium or WebKitGTK through their WebDriver."""
 
-    def __init__(self, driver, on_close=None):
+    def __init__(self, driver, on_close=None, tabs=True):
+        """tabs is False for a browser whose new tab is a window of its own."""
         self.driver = driver
         self.on_close = on_close
+        self.tabs = tabs
+        self.viewport = None
 
     def quit(self):
         try:
@@ -104,6 +107,13 @@ class SeleniumEngine:
         self.driver.find_element('css selector', selector).click()
 
     def another_tab_comes_and_goes(self):
+        if not self.tabs:
+            # The other window over the page's would leave it shown: the
+            # page's window goes away instead, and comes back as it was.
+            self.driver.minimize_window()
+            time.sleep(0.1)
+            self.set_viewport(*self.viewport)
+            return
         first = self.driver.current_window_handle
         self.driver.switch_to.new_window('tab')
         time.sleep(0.1)
@@ -112,6 +122,7 @@ class SeleniumEngine:
 
     def set_viewport(self, width, height):
         # The window's size less what the browser keeps of it for itself.
+        self.viewport = (width, height)
         self.driver.set_window_size(width, height)
         inner = self.js('return [innerWidth, innerHeight];')
         self.driver.set_window_size(2 * width - inner[0], 2 * height - inner[1])
@@ -172,7 +183,7 @@ def webkit_engine():
                 os.environ.pop(name, None)
             else:
                 os.environ[name] = value
-    return SeleniumEngine(driver, stop_server)
+    return SeleniumEngine(driver, stop_server, tabs=False)
 
 
 def bidi_value(value):
@@ -483,7 +494,10 @@ class PageSession:
         self.engine.click(selector)
 
     def another_tab_comes_and_goes(self):
-        """Another tab comes to the front and closes, and the page's comes back."""
+        """Another tab comes to the front and closes, and the page's comes
+        back. WebKitGTK's MiniBrowser opens a window for a tab, which would
+        leave the page shown: there the page's window is minimised and
+        restored."""
         self.engine.another_tab_comes_and_goes()
 
     # The menu, by keyboard as a player uses it on the desktop
