@@ -6,7 +6,7 @@ import unittest
 
 import references
 from browser import CELL
-from page_case import PageCase, chromium_only
+from page_case import PageCase, needs
 
 
 def another_tab_comes_to_the_front(page):
@@ -87,7 +87,7 @@ class HeldKeys(PageCase):
                     self.assertEqual(step['top'], CELL, steps)
                 page.release('Down')
 
-    @chromium_only('raw key events: the keypad without NumLock')
+    @needs('raw key events')
     def test_the_keypads_arrows_without_numlock_move_the_piece_and_a_release_ends_its_own_press(self):
         page = self.open_page()
         # Held before the game starts, the clock puts gravity's steps at 1 s

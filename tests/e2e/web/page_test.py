@@ -8,7 +8,7 @@ import unittest
 
 import references
 from browser import CELL, CLIENT_HEIGHT, CLIENT_WIDTH, PAGE
-from page_case import PageCase, chromium_only
+from page_case import PageCase, needs
 from row_removal_test import falling_piece_left
 
 
@@ -28,7 +28,7 @@ class Page(PageCase):
         page = self.open_page()
         self.assertSamePixels(page.canvas_rgb(), references.frame())
 
-    @chromium_only('a device scale and a screenshot')
+    @needs('a device scale', 'a screenshot')
     def test_every_game_pixel_is_a_square_of_the_largest_whole_zoom_that_fits(self):
         # viewport width and height in CSS pixels, device pixel ratio, zoom;
         # one page goes through them all, as a window resized or moved to
@@ -66,7 +66,7 @@ class Page(PageCase):
         page.tap('Down', 'Space', 'Right', 'Right', 'Right', 'Up', 'Down', 'Down', 'PageDown', 'End')
         self.assertEqual(page.js('return [scrollX, scrollY];'), [0, 0])
 
-    @chromium_only('downloads')
+    @needs('downloads')
     def test_a_button_beside_the_game_with_the_focus_takes_tab_enter_and_space_and_leaves_the_game_its_keys(self):
         page = self.open_page()
         page.hold_clock()

@@ -5,7 +5,7 @@ import struct
 import unittest
 
 import references
-from page_case import PageCase, chromium_only
+from page_case import PageCase, needs
 
 # Every place holds -1 points, shown as the unsigned 4294967295.
 NEGATIVE_TABLE = references.records([(-1, 'Nobody')] * 10)
@@ -93,7 +93,7 @@ class TopTen(PageCase):
         page.advance(2300)
         self.assertGreaterEqual(len(self.stop_watching(page)['steps']), 2)
 
-    @chromium_only('the file chooser and downloads')
+    @needs('the file chooser', 'downloads')
     def test_an_opened_file_gives_the_table_the_desktop_makes_of_it_and_save_gives_its_bytes(self):
         whole = references.records([(1000 - i, 'Player%d' % i) for i in range(10)])
         cases = {
