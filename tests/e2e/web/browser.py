@@ -139,7 +139,7 @@ class SeleniumEngine:
         self.driver.set_window_size(2 * width - inner[0], 2 * height - inner[1])
 
 
-def chromium_engine(profile, logging):
+def chromium_engine(profile, logging, clock):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for argument in ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -150,7 +150,8 @@ def chromium_engine(profile, logging):
         options.set_capability('goog:loggingPrefs', {'performance': 'ALL'})
     from selenium.webdriver.chrome.service import Service
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
-    driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': HELD_CLOCK})
+    if clock:
+        driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': HELD_CLOCK})
     return SeleniumEngine(driver)
 
 
@@ -352,9 +353,11 @@ class FirefoxEngine:
 class PageSession:
     """One browser with the game's page. Use as a context manager."""
 
-    def __init__(self, width=800, height=600, device_scale=1, logging=False):
+    def __init__(self, width=800, height=600, device_scale=1, logging=False, clock=True):
         """width and height are the page's viewport in CSS pixels; a device
-        scale other than 1 and the network log need Chromium."""
+        scale other than 1 and the network log need Chromium. Without clock
+        the page keeps the browser's own clock, which cannot be held: for
+        measuring the page, in Chromium."""
         self.profile = tempfile.mkdtemp(prefix='quadrafall-%s-' % ENGINE)
         self.downloads = tempfile.mkdtemp(prefix='quadrafall-downloads-')
         self.files = tempfile.mkdtemp(prefix='quadrafall-files-')
@@ -362,11 +365,13 @@ class PageSession:
         self.engine = None
         try:
             if ENGINE == 'chromium':
-                self.engine = chromium_engine(self.profile, logging)
+                self.engine = chromium_engine(self.profile, logging, clock)
                 # Chromium's own protocol, for what the others cannot do.
                 self.driver = self.engine.driver
                 self.driver.execute_cdp_cmd('Browser.setDownloadBehavior',
                                             {'behavior': 'allow', 'downloadPath': self.downloads})
+            elif not clock:
+                raise AssertionError("only Chromium's page can be had without the suite's clock")
             elif ENGINE == 'firefox':
                 self.engine = FirefoxEngine(self.profile)
                 self.engine.send('browser.setDownloadBehavior', {
