@@ -22,7 +22,6 @@
   let behind = 0;      // how far the clock is behind the real one while free
   let target = null;   // where a running advance stops
   let realTimeout = 0; // the real timeout that runs the next timer while free
-  let pendingLocks = 0;
 
   const now = () => (held ? heldAt : realNow() - behind);
 
@@ -67,9 +66,6 @@
     }, Math.max(0, first.due - now()));
   };
 
-  // A lock asked for and not yet granted is given some real time before the
-  // clock moves on, so that its grant, not the wait's timeout, comes first.
-  let lockWaits = 0;
   const step = () => {
     const first = earliest();
     if (first === null || first.due > target) {
@@ -77,12 +73,6 @@
       target = null;
       return;
     }
-    if (first.due > heldAt && pendingLocks > 0 && lockWaits < 50) {
-      lockWaits += 1;
-      realSetTimeout(() => yieldThen(step), 2);
-      return;
-    }
-    lockWaits = 0;
     heldAt = Math.max(heldAt, first.due);
     run(first);
     yieldThen(step);
@@ -102,25 +92,6 @@
     armFree();
   };
   performance.now = now;
-
-  if (navigator.locks) {
-    const request = navigator.locks.request.bind(navigator.locks);
-    navigator.locks.request = function (name, ...rest) {
-      const callback = rest.pop();
-      let waiting = true;
-      const done = () => {
-        if (waiting) pendingLocks -= 1;
-        waiting = false;
-      };
-      pendingLocks += 1;
-      const asked = request(name, ...rest, (lock) => {
-        done();
-        return callback(lock);
-      });
-      asked.then(done, done);
-      return asked;
-    };
-  }
 
   window.heldClock = {
     hold() {

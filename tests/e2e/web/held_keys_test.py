@@ -90,8 +90,9 @@ class HeldKeys(PageCase):
     @needs('raw key events')
     def test_the_keypads_arrows_without_numlock_move_the_piece_and_a_release_ends_its_own_press(self):
         page = self.open_page()
-        # Held before the game starts, the clock puts gravity's steps at 1 s
-        # and 2 s: the keypad's Down comes first, while gravity is away.
+        # Held before the game starts, the clock puts every press at a known
+        # distance from gravity's steps; the keypad's Down goes first, a
+        # whole second clear of the first.
         page.hold_clock()
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
