@@ -11,7 +11,7 @@ release_packages=("${play_packages[@]}"
 test_packages=("${release_packages[@]}"
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev wine wine64
   xvfb libxtst-dev x11-utils xdotool imagemagick strace openbox
-  chromium chromium-driver python3-selenium)
+  chromium chromium-driver python3-selenium firefox-esr python3-websocket webkit2gtk-driver)
 
 case "${1:-test}" in
   play) wanted=("${play_packages[@]}") ;;

@@ -62,12 +62,14 @@ if build_stage native -DCMAKE_BUILD_TYPE=Release; then
   run_ctest "$build/native"
 fi
 
-# The web page, built with Emscripten and tested in headless Chromium. Its
+# The web page, built with Emscripten and tested in three engines: headless
+# Chromium, headless Firefox ESR and WebKitGTK (Safari's engine). Its
 # reference frame and Top Ten files come from the native tree's tools.
 emscripten_toolchain="$(em-config EMSCRIPTEN_ROOT 2>/dev/null)/cmake/Modules/Platform/Emscripten.cmake"
 if build_stage web -DCMAKE_TOOLCHAIN_FILE="$emscripten_toolchain" -DCMAKE_BUILD_TYPE=Release \
      -DQUADRAFALL_NATIVE_BUILD="$build/native"; then
-  note "tests: the web page in headless Chromium (pixels, timers, keys, menu, dialogs, Top Ten bytes)"
+  note "tests: the web page in Chromium, Firefox ESR and WebKitGTK (pixels, timers, keys, menu, dialogs, Top Ten bytes)"
+  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 "$root/tests/e2e/web/browser.py"
   run_ctest "$build/web"
 fi
 

@@ -23,6 +23,7 @@ import tempfile
 
 from browser import PAGE, PageSession
 
+# The page is measured with the browser's own clock, not the tests' held one.
 # Notes when the page first puts pixels on a canvas and when the browser
 # paints next; set up before any of the page's own scripts run.
 FIRST_FRAME_PROBE = """
@@ -52,7 +53,7 @@ document.querySelector('canvas').getContext('2d').putImageData(new ImageData(291
 
 
 def first_frame_ms(url):
-    with PageSession() as page:
+    with PageSession(clock=False) as page:
         page.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': FIRST_FRAME_PROBE})
         page.driver.get(url)
         page.wait_until(lambda: page.js('return window.firstFrame !== null && window.firstFrame.painted !== null;'))
@@ -63,7 +64,7 @@ def first_frames_in_one_browser(url, runs):
     """The first frame of runs navigations from a blank page in one running
     browser, after one navigation that warms it up."""
     frames = []
-    with PageSession() as page:
+    with PageSession(clock=False) as page:
         page.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': FIRST_FRAME_PROBE})
         for _ in range(runs + 1):
             page.driver.get('about:blank')
@@ -92,7 +93,7 @@ def cpu_seconds(page):
 def cpu_over(seconds, start):
     """CPU seconds of the page over a span, after start(page) set it going,
     and the timeouts and animation frames it asked for meanwhile."""
-    with PageSession() as page:
+    with PageSession(clock=False) as page:
         page.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': TIMER_COUNTER})
         page.driver.execute_cdp_cmd('Performance.enable', {'timeDomain': 'threadTicks'})
         page.open()

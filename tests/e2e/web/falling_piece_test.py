@@ -31,9 +31,9 @@ class FallingPiece(PageCase):
 
     def test_held_down_drops_it_one_row_every_50_milliseconds(self):
         page = self.open_page()
+        page.hold_clock()
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
-        page.hold_clock()
         self.start_watching(page)
         page.hold('Down')
         page.advance(500)

@@ -4,7 +4,7 @@ import unittest
 
 import references
 from browser import CLIENT_WIDTH
-from page_case import PageCase
+from page_case import PageCase, needs
 
 # The level readout's digit on the canvas: left, top, right, bottom.
 LEVEL_DIGIT = (157, 17, 170, 40)
@@ -61,6 +61,7 @@ class Menu(PageCase):
         self.assertTrue(page.wait_for_piece())
         self.assertSamePixels(region(page.canvas_rgb(), LEVEL_DIGIT), region(references.frame('level 5\n'), LEVEL_DIGIT))
 
+    @needs('raw key events')
     def test_alt_pressed_and_released_alone_highlights_game_as_f10_does(self):
         page = self.open_page()
         for name, strokes, highlighted in [

@@ -4,7 +4,7 @@ the browser, byte for byte as the desktop stores it, for good."""
 import unittest
 
 import references
-from page_case import PageCase
+from page_case import PageCase, needs
 from top_ten_test import NEGATIVE_TABLE, WAYS_THAT_LEAVE_A_DIALOG_OPEN
 
 
@@ -19,6 +19,7 @@ class NameEntry(PageCase):
         page.release('Down')
         return opened
 
+    @needs('downloads')
     def test_it_keeps_9_characters_stays_open_whatever_the_browser_does_and_the_table_is_the_desktops_after_a_reload(self):
         page = self.open_page()
         page.store_bytes(NEGATIVE_TABLE)

@@ -3,9 +3,23 @@
 import os
 import unittest
 
-from browser import PageSession
+from browser import OFFERED_BY, PageSession
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def needs(*what):
+    """Marks a test that needs what not every engine's protocol offers
+    (browser.OFFERED_BY): it is run only in the engines that offer it all,
+    and fails in another."""
+    for need in what:
+        if need not in OFFERED_BY:
+            raise KeyError(need)
+
+    def mark(test):
+        test.needs = what
+        return test
+    return mark
 
 
 class PageCase(unittest.TestCase):

@@ -2,7 +2,6 @@
 it needs nothing but its own folder."""
 
 import http.server
-import json
 import os
 import threading
 import unittest
@@ -10,11 +9,17 @@ import unittest
 import references
 import touch_screen
 from browser import CELL, CLIENT_HEIGHT, CLIENT_WIDTH, PAGE
-from page_case import PageCase
+from page_case import PageCase, needs
 from row_removal_test import falling_piece_left
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves a folder and notes each path asked for in the server's
+    requested list, as no engine's log would."""
+
+    def log_request(self, *arguments):
+        self.server.requested.append(self.path)
+
     def log_message(self, *arguments):
         pass
 
@@ -24,6 +29,7 @@ class Page(PageCase):
         page = self.open_page()
         self.assertSamePixels(page.canvas_rgb(), references.frame())
 
+    @needs('a device scale', 'a screenshot')
     def test_every_game_pixel_is_a_square_of_the_largest_whole_zoom_that_fits(self):
         # viewport width and height in CSS pixels, device pixel ratio, zoom;
         # one page goes through them all, as a window resized or moved to
@@ -52,8 +58,8 @@ class Page(PageCase):
                          if shot[(y0 + y) * shot_width + x0 + x] != reference[(y // zoom) * CLIENT_WIDTH + x // zoom]]
                 self.assertEqual(wrong[:5], [], '%d device pixels differ' % len(wrong))
 
-    # Chromium only: its emulation of a touch screen.
-    def test_chromium_only_on_phones_and_tablets_the_page_fits_the_screen_at_a_whole_zoom_beside_its_controls(self):
+    @needs('a touch screen', 'a device scale')
+    def test_on_phones_and_tablets_the_page_fits_the_screen_at_a_whole_zoom_beside_its_controls(self):
         # viewport width and height in CSS pixels, device pixel ratio, a
         # touch screen or a mouse, and the zoom
         cases = [
@@ -92,11 +98,12 @@ class Page(PageCase):
         page.tap('Down', 'Space', 'Right', 'Right', 'Right', 'Up', 'Down', 'Down', 'PageDown', 'End')
         self.assertEqual(page.js('return [scrollX, scrollY];'), [0, 0])
 
+    @needs('downloads')
     def test_a_button_beside_the_game_with_the_focus_takes_tab_enter_and_space_and_leaves_the_game_its_keys(self):
         page = self.open_page()
+        page.hold_clock()
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
-        page.hold_clock()
         page.js("document.getElementById('highscores-file').onclick = () => { window.chooserOpened = true; };")
         # the button Tab reaches from the game, the key pressed there, and
         # what shows that the key did its work
@@ -118,26 +125,17 @@ class Page(PageCase):
         folder = os.path.dirname(PAGE)
         server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
                                                  lambda *a: QuietHandler(*a, directory=folder))
+        server.requested = []
         threading.Thread(target=server.serve_forever, daemon=True).start()
         self.addCleanup(server.shutdown)
-        origin = 'http://127.0.0.1:%d' % server.server_address[1]
-        page = self.open_page(logging=True)
-        page.driver.get_log('performance')
-        page.open(origin + '/index.html')
+        page = self.open_page()
+        page.open('http://127.0.0.1:%d/index.html' % server.server_address[1])
         page.pause(500)
-        requested = set()
-        for entry in page.driver.get_log('performance'):
-            message = entry['message']
-            if '"Network.requestWillBeSent"' in message:
-                url = json.loads(message)['message']['params']['request']['url']
-                # The WebAssembly inside the script is read from a data URL,
-                # which goes nowhere.
-                if not url.startswith('data:'):
-                    requested.add(url)
+        requested = set(server.requested)
         # The page and its script; the browser may also read the web app's
-        # manifest and icons beside them.
-        self.assertLessEqual({origin + '/index.html', origin + '/quadrafall.js'}, requested)
-        self.assertLessEqual(requested, {origin + '/' + name for name in os.listdir(folder)})
+        # manifest and icons beside them, and its service worker.
+        self.assertLessEqual({'/index.html', '/quadrafall.js'}, requested)
+        self.assertLessEqual(requested, {'/' + name for name in os.listdir(folder)})
 
 
 if __name__ == '__main__':

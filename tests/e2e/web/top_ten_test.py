@@ -6,7 +6,7 @@ import unittest
 
 import references
 from browser import CLIENT_WIDTH
-from page_case import PageCase
+from page_case import PageCase, needs
 
 # Every place holds -1 points, shown as the unsigned 4294967295.
 NEGATIVE_TABLE = references.records([(-1, 'Nobody')] * 10)
@@ -102,15 +102,16 @@ class TopTen(PageCase):
 
     def test_a_game_goes_on_under_it(self):
         page = self.open_page()
+        page.hold_clock()
         page.choose_new()
         self.assertTrue(page.wait_for_piece())
-        page.hold_clock()
         page.choose_top_ten()
         self.assertTrue(page.wait_until(lambda: page.dialog_open('top-ten')))
         self.start_watching(page)
         page.advance(2300)
         self.assertGreaterEqual(len(self.stop_watching(page)['steps']), 2)
 
+    @needs('the file chooser', 'downloads')
     def test_an_opened_file_gives_the_table_the_desktop_makes_of_it_and_save_gives_its_bytes(self):
         whole = references.records([(1000 - i, 'Player%d' % i) for i in range(10)])
         cases = {

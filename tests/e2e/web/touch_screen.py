@@ -1,8 +1,7 @@
 """A phone or a tablet as Chromium emulates one, through its DevTools
 protocol: a mobile viewport whose primary pointer is coarse, fingers that
-go through the browser's real input path, and axe-core run in the page.
-
-Chromium only: the other engines have no such commands."""
+go through the browser's real input path (Chromium only: the other engines
+have no such commands); and axe-core run in the page, in every engine."""
 
 import os
 
@@ -43,11 +42,16 @@ def touch(page, fingers):
 
 def axe_violations(page, impacts=('critical', 'serious')):
     """axe-core's violations of those impacts in the page as it is now:
-    [rule id, impact, [target selectors]]."""
+    [rule id, impact, [target selectors]]. In every engine."""
     with open(AXE) as file:
         page.js(file.read())
-    return page.driver.execute_async_script("""
-        const done = arguments[arguments.length - 1], impacts = arguments[0];
-        axe.run(document).then((result) => done(result.violations.filter((v) => impacts.includes(v.impact))
-            .map((v) => [v.id, v.impact, v.nodes.map((node) => node.target.join(' '))])));
-    """, list(impacts))
+    page.js("""
+        const impacts = arguments[0];
+        window.axeFound = null;
+        axe.run(document).then((result) => {
+          window.axeFound = result.violations.filter((v) => impacts.includes(v.impact))
+            .map((v) => [v.id, v.impact, v.nodes.map((node) => node.target.join(' '))]);
+        });""", list(impacts))
+    if not page.wait_until(lambda: page.js('return window.axeFound !== null;'), 30000):
+        raise AssertionError('axe-core did not finish')
+    return page.js('return window.axeFound;')
