@@ -122,6 +122,7 @@ class HeldKeys(PageCase):
     def test_a_finger_holds_its_control_as_a_key_two_fingers_hold_two_and_sliding_off_lifts(self):
         page = self.open_page()
         touch_screen.emulate(page, 390, 844, 3)
+        page.hold_clock()
         # The left and top edges of what lies in the well, at one instant.
         where = lambda: page.js("""
             const d = document.getElementById('game').getContext('2d').getImageData(12, 56, 160, 320).data;
@@ -136,8 +137,7 @@ class HeldKeys(PageCase):
         # for a finger slid onto the page beside them, how long they stay,
         # and the cells the piece moves left and down meanwhile (at least as
         # many down while Down is held, at most one by gravity else; None:
-        # not counted). A slide runs on the page's own clock: a held clock
-        # makes no frame, and the browser hands a move over at a frame.
+        # not counted).
         for name, phases in [
                 ('Left slid off', [({1: 'ArrowLeft'}, 60, None, None), ({1: 'off'}, 450, 0, None)]),
                 ('Left held repeats as its key', [({1: 'ArrowLeft'}, 400, 3, 0), ({}, 400, 0, 0)]),
@@ -145,9 +145,6 @@ class HeldKeys(PageCase):
                                            ({1: 'ArrowDown'}, 320, 0, 6), ({}, 300, 0, 0)]),
                 ('Pause tapped, Left held', [({1: 'p'}, 60, 0, 0), ({}, 60, 0, 0), ({1: 'ArrowLeft'}, 400, 0, 0)])]:
             with self.subTest(name):
-                held = 'off' not in [key for fingers, _, _, _ in phases for key in fingers.values()]
-                if held and not page.clock_held:
-                    page.hold_clock()
                 touch_screen.touch(page, {})
                 page.reload()
                 page.choose_new()
@@ -158,7 +155,7 @@ class HeldKeys(PageCase):
                 for fingers, ms, left, down in phases:
                     before = where()
                     touch_screen.touch(page, {finger: points[key] for finger, key in fingers.items()})
-                    page.advance(ms) if held else page.pause(ms)
+                    page.advance(ms)
                     after = where()
                     if left is not None:
                         self.assertEqual(before[0] - after[0], left * CELL, fingers)

@@ -26,9 +26,7 @@ def centre(page, selector):
 
 def touch(page, fingers):
     """The fingers on the screen from now on, {id: (x, y)} in CSS pixels: a
-    new id is put down, a known one moves, a missing one is lifted. On the
-    held clock a finger put down or lifted reaches the page at once, but a
-    move waits for a frame, which a held clock may never make."""
+    new id is put down, a known one moves, a missing one is lifted."""
     down = getattr(page, 'fingers_down', {})
     points = lambda chosen: [{'id': finger, 'x': x, 'y': y} for finger, (x, y) in chosen.items()]
     lifted = {finger: point for finger, point in down.items() if finger not in fingers}
