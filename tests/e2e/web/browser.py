@@ -65,6 +65,11 @@ OFFERED_BY = {
 with open(os.path.join(HERE, 'held_clock.js')) as clock_file:
     HELD_CLOCK = clock_file.read()
 
+# The engines whose page process crashed under a session of this run, one
+# entry a crash: the engine's own fault, since a page cannot crash it
+# (run_case.py runs such a test once more).
+PAGE_PROCESS_CRASHES = []
+
 
 def now_ms():
     return time.monotonic() * 1000.0
@@ -83,11 +88,14 @@ def engine_versions():
 class SeleniumEngine:
     """Chromium or WebKitGTK through their WebDriver."""
 
-    def __init__(self, driver, on_close=None, tabs=True):
-        """tabs is False for a browser whose new tab is a window of its own."""
+    def __init__(self, driver, on_close=None, tabs=True, log=None):
+        """tabs is False for a browser whose new tab is a window of its own;
+        log is the file the driver and its browser write to, if not the
+        test's own output."""
         self.driver = driver
         self.on_close = on_close
         self.tabs = tabs
+        self.log = log
         self.viewport = None
 
     def quit(self):
@@ -96,6 +104,13 @@ class SeleniumEngine:
         finally:
             if self.on_close:
                 self.on_close()
+
+    def page_process_crashed(self):
+        """Read once the browser has quit, so that all it wrote is there."""
+        if self.log is None or not os.path.exists(self.log):
+            return False
+        with open(self.log, errors='replace') as file:
+            return 'WebProcess CRASHED' in file.read()
 
     def navigate(self, url):
         self.driver.get(url)
@@ -178,7 +193,7 @@ def own_x_server():
     return server, ':' + display
 
 
-def webkit_engine():
+def webkit_engine(log):
     from selenium.webdriver.webkitgtk.options import Options
     server, display = own_x_server()
 
@@ -194,7 +209,7 @@ def webkit_engine():
         options = Options()
         options.binary_location = MINIBROWSER
         options.add_argument('--automation')
-        driver = webdriver.WebKitGTK(executable_path=WEBKIT_DRIVER, options=options)
+        driver = webdriver.WebKitGTK(executable_path=WEBKIT_DRIVER, options=options, service_log_path=log)
     except BaseException:
         stop_server()
         raise
@@ -204,7 +219,7 @@ def webkit_engine():
                 os.environ.pop(name, None)
             else:
                 os.environ[name] = value
-    return SeleniumEngine(driver, stop_server, tabs=False)
+    return SeleniumEngine(driver, stop_server, tabs=False, log=log)
 
 
 def bidi_value(value):
@@ -390,7 +405,7 @@ class PageSession:
                 self.engine.send('browser.setDownloadBehavior', {
                     'downloadBehavior': {'type': 'allowed', 'destinationFolder': self.downloads}})
             elif ENGINE == 'webkit':
-                self.engine = webkit_engine()
+                self.engine = webkit_engine(os.path.join(self.files, 'webkit.log'))
             else:
                 raise AssertionError('QUADRAFALL_ENGINE is chromium, firefox or webkit, not ' + ENGINE)
             if logging:
@@ -411,6 +426,10 @@ class PageSession:
         try:
             if self.engine is not None:
                 self.engine.quit()
+                # Only WebKitGTK's has been seen to crash, and only its is checked.
+                crashed = getattr(self.engine, 'page_process_crashed', None)
+                if crashed is not None and crashed():
+                    PAGE_PROCESS_CRASHES.append(ENGINE)
         finally:
             self.engine = None
             self.driver = None

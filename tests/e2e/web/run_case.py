@@ -1,0 +1,32 @@
+"""Runs one browser test, as ctest runs each: python3 run_case.py
+module.Class.method.
+
+WebKitGTK's page process now and then dies of a fault of its own in the
+middle of a test (about one test in fifty here: SIGILL or a corrupted
+heap, in any test, at any step). A test that fails with such a crash under
+it is run once more, in a fresh browser, and says so; a second failure
+fails it. Any other failure fails at once."""
+
+import sys
+import unittest
+
+import browser
+
+
+def run_once(test_id):
+    return unittest.main(module=None, argv=['run_case', test_id], exit=False).result.wasSuccessful()
+
+
+def main(test_id):
+    if run_once(test_id):
+        return 0
+    if not browser.PAGE_PROCESS_CRASHES:
+        return 1
+    print('%s: the page process of %s crashed under the test; once more in a fresh browser'
+          % (test_id, browser.PAGE_PROCESS_CRASHES[0]), file=sys.stderr, flush=True)
+    del browser.PAGE_PROCESS_CRASHES[:]
+    return 0 if run_once(test_id) else 1
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1]))
