@@ -48,9 +48,9 @@ void CloseMenus(RunningGame& game) {
 
 // The levels whose item shows anything in the check mark column: the item
 // texts are the runs of pixel rows with something right of the column, and
-// a mark belongs to the text it lies beside. Empty when the menu does not
+// a mark belongs to the text it lies beside. False while the menu does not
 // show ten texts.
-std::vector<int> MarkedLevels(RunningGame& game, const WindowBox& menu) {
+bool ReadMarkedLevels(RunningGame& game, const WindowBox& menu, std::vector<int>& marked) {
     const int width = menu.width - 2 * Inset, height = menu.height - 2 * Inset;
     const std::vector<uint32_t> pixels = ReadPixels(game.session, menu.x + Inset, menu.y + Inset, width, height);
     const uint32_t background = pixels.front();
@@ -69,8 +69,8 @@ std::vector<int> MarkedLevels(RunningGame& game, const WindowBox& menu) {
         }
         textBottoms.back() = y + 1;
     }
-    if (textTops.size() != LevelItems) return {};
-    std::vector<int> marked;
+    if (textTops.size() != LevelItems) return false;
+    marked.clear();
     for (int item = 0; item < LevelItems; ++item) {
         // Half the gap to the neighbouring texts belongs to each item.
         const int top = item == 0 ? 0 : (textBottoms[item - 1] + textTops[item]) / 2;
@@ -78,6 +78,18 @@ std::vector<int> MarkedLevels(RunningGame& game, const WindowBox& menu) {
         bool mark = false;
         for (int y = top; y < bottom; ++y) mark = mark || drawnIn(y, 0, MarkColumnWidth);
         if (mark) marked.push_back(item);
+    }
+    return true;
+}
+
+// The menu's window can be on the screen a while before its items are
+// drawn on a loaded machine: empty when ten texts never show.
+std::vector<int> MarkedLevels(RunningGame& game, const WindowBox& menu) {
+    std::vector<int> marked;
+    const double start = NowMs();
+    while (!ReadMarkedLevels(game, menu, marked)) {
+        if (NowMs() - start > 2000) return {};
+        SleepMs(20);
     }
     return marked;
 }
