@@ -67,7 +67,7 @@ with open(os.path.join(HERE, 'held_clock.js')) as clock_file:
 
 # The engines whose page process crashed under a session of this run, one
 # entry a crash: the engine's own fault, since a page cannot crash it
-# (run_case.py runs such a test once more).
+# (run_case.py runs such a test again).
 PAGE_PROCESS_CRASHES = []
 
 
@@ -88,14 +88,11 @@ def engine_versions():
 class SeleniumEngine:
     """Chromium or WebKitGTK through their WebDriver."""
 
-    def __init__(self, driver, on_close=None, tabs=True, log=None):
-        """tabs is False for a browser whose new tab is a window of its own;
-        log is the file the driver and its browser write to, if not the
-        test's own output."""
+    def __init__(self, driver, on_close=None, tabs=True):
+        """tabs is False for a browser whose new tab is a window of its own."""
         self.driver = driver
         self.on_close = on_close
         self.tabs = tabs
-        self.log = log
         self.viewport = None
 
     def quit(self):
@@ -104,13 +101,6 @@ class SeleniumEngine:
         finally:
             if self.on_close:
                 self.on_close()
-
-    def page_process_crashed(self):
-        """Read once the browser has quit, so that all it wrote is there."""
-        if self.log is None or not os.path.exists(self.log):
-            return False
-        with open(self.log, errors='replace') as file:
-            return 'WebProcess CRASHED' in file.read()
 
     def navigate(self, url):
         self.driver.get(url)
@@ -194,6 +184,7 @@ def own_x_server():
 
 
 def webkit_engine(log):
+    """log: the file the driver and its MiniBrowser write to."""
     from selenium.webdriver.webkitgtk.options import Options
     server, display = own_x_server()
 
@@ -219,7 +210,16 @@ def webkit_engine(log):
                 os.environ.pop(name, None)
             else:
                 os.environ[name] = value
-    return SeleniumEngine(driver, stop_server, tabs=False, log=log)
+    return SeleniumEngine(driver, stop_server, tabs=False)
+
+
+def webkit_page_process_crashed(log):
+    """Read once the browser has quit, so that all it wrote is there. Only
+    WebKitGTK's page process has been seen to crash."""
+    if not os.path.exists(log):
+        return False
+    with open(log, errors='replace') as file:
+        return 'WebProcess CRASHED' in file.read()
 
 
 def bidi_value(value):
@@ -405,7 +405,7 @@ class PageSession:
                 self.engine.send('browser.setDownloadBehavior', {
                     'downloadBehavior': {'type': 'allowed', 'destinationFolder': self.downloads}})
             elif ENGINE == 'webkit':
-                self.engine = webkit_engine(os.path.join(self.files, 'webkit.log'))
+                self.engine = webkit_engine(self.webkit_log())
             else:
                 raise AssertionError('QUADRAFALL_ENGINE is chromium, firefox or webkit, not ' + ENGINE)
             if logging:
@@ -426,15 +426,16 @@ class PageSession:
         try:
             if self.engine is not None:
                 self.engine.quit()
-                # Only WebKitGTK's has been seen to crash, and only its is checked.
-                crashed = getattr(self.engine, 'page_process_crashed', None)
-                if crashed is not None and crashed():
+                if ENGINE == 'webkit' and webkit_page_process_crashed(self.webkit_log()):
                     PAGE_PROCESS_CRASHES.append(ENGINE)
         finally:
             self.engine = None
             self.driver = None
             for folder in (self.profile, self.downloads, self.files):
                 shutil.rmtree(folder, ignore_errors=True)
+
+    def webkit_log(self):
+        return os.path.join(self.files, 'webkit.log')
 
     def chromium(self, what):
         """Chromium's WebDriver, for what needs its own protocol."""
